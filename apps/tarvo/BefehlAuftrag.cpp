@@ -1,0 +1,8 @@
+// Placeholder until the command is built: registers nothing.
+#include "Befehle.h"
+
+namespace tarvo::cli {
+
+void AuftragBefehle(CLI::App&, int&) {}
+
+}  // namespace tarvo::cli

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what tarvo needs from Debian (only what is missing), then configures and builds.
+# Usage: scripts/setup.sh [BUILD_DIR] [extra cmake options...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+pakete=(build-essential cmake ninja-build ccache pkg-config
+        libzip-dev libpugixml-dev libsqlite3-dev libcli11-dev nlohmann-json3-dev
+        libgtest-dev libgmock-dev libbenchmark-dev
+        sqlite3 python3 python3-docx poppler-utils zip unzip
+        libreoffice-writer-nogui fonts-dejavu-core)
+fehlend=()
+for p in "${pakete[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlend+=("$p")
+done
+if ((${#fehlend[@]})); then
+  echo "Installiere: ${fehlend[*]}"
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+    "${fehlend[@]}" >/dev/null
+fi
+
+build="${1:-build}"; shift || true
+cmake -S . -B "$build" -G Ninja "$@" >/dev/null
+cmake --build "$build" -j "$(nproc)"
