@@ -1,0 +1,53 @@
+// Form: the model of a window with controls (category forms, dialogs). It holds the window's
+// state (caption, visibility, mouse pointer, placement, parent window) and its life cycle: Load
+// runs the form's Form_Load once, Unload runs Form_Unload and drops the loaded state. Showing
+// goes through the UI seam (Bildschirm), so the same form runs headless or under Qt.
+// Derived forms own their control models and hold the event handlers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/Variant.h"
+
+namespace tarvo::controls {
+
+enum class MousePointer : std::int16_t { Default = 0, Hourglass = 11 };
+
+class Form : public Objekt {
+ public:
+  Form(std::string name, std::string caption);
+  ~Form() override;
+
+  const std::string& Name() const { return name_; }
+  std::string Caption;
+  MousePointer Pointer = MousePointer::Default;
+  std::int16_t WindowState = 0;  // 0 normal, 1 minimised, 2 maximised
+  float Top = 0, Left = 0, Width = 0, Height = 0;  // twips
+  std::int32_t ParentWindow = 0;                   // host window the form is parented into
+  std::int32_t ExtendedStyle = 0;
+
+  bool Loaded() const { return loaded_; }
+  bool Visible() const { return visible_; }
+
+  // Loads the form when not loaded (runs Form_Load); otherwise does nothing.
+  void Load();
+  // Loads if needed, then shows the form through the UI seam: modeless returns at once,
+  // modal returns when the form is hidden or unloaded.
+  void Show(bool modal = false);
+  // Hides the form; it stays loaded.
+  void Hide();
+  // Runs Form_Unload and drops the loaded and visible state; does nothing when not loaded.
+  void Unload();
+
+ protected:
+  virtual void Form_Load() {}
+  virtual void Form_Unload() {}
+
+ private:
+  std::string name_;
+  bool loaded_ = false;
+  bool visible_ = false;
+};
+
+}  // namespace tarvo::controls
