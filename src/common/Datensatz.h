@@ -1,0 +1,18 @@
+// The record field readers of the shared module: they read a database field's value (the caller
+// passes the field's current value) with a safe default, so that a Null in an optional column
+// does not break the assignment that follows. Both trap their errors under module "Funktionen";
+// after a logged failure the result is Empty, which later conversions read as 0 or False.
+#pragma once
+
+#include "common/Variant.h"
+
+namespace tarvo {
+
+// Integer 0 for Null, Empty or the empty text; any other value unchanged (same type). A number
+// is never equal to the empty text. An object has no value to compare: logged, result Empty.
+Variant ZahlDatensatzLesen(Variant Wert);
+
+// Integer 0 (False) for Null; any other value unchanged, the empty text included.
+Variant BoolDatensatzLesen(Variant Wert);
+
+}  // namespace tarvo
