@@ -1,0 +1,66 @@
+// Connection: the SQLite connection behind a Database and its recordsets, shared by them, plus
+// the translation of SQLite result codes into the old engine's error numbers and German texts.
+// Internal to the database layer. The connection closes when its last holder lets go.
+#pragma once
+
+#include <chrono>
+#include <string>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tarvo::dao {
+
+class Connection {
+ public:
+  // Opens an existing file for reading and writing (never creates it); throws 3024, 3343, 3051.
+  Connection(const std::string& path, std::chrono::milliseconds busyTimeout);
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  sqlite3* Handle() const { return db_; }
+  const std::string& Path() const { return path_; }
+
+  // Write transactions, counted: the first Begin takes the write lock (BEGIN IMMEDIATE, 3260
+  // after the busy timeout), the matching Commit commits (3260 when it cannot get its lock; the
+  // transaction is then rolled back). Rollback undoes all levels and never throws.
+  void Begin();
+  void Commit();
+  void Rollback() noexcept;
+  bool InTransaction() const { return depth_ > 0; }
+
+  // Throws the Laufzeitfehler for SQLite result `rc` of an operation on `sql`; `writing`
+  // picks 3260 rather than 3218 for a lock.
+  [[noreturn]] void Raise(int rc, const std::string& sql, bool writing) const;
+
+ private:
+  sqlite3* db_ = nullptr;
+  std::string path_;
+  int depth_ = 0;
+};
+
+// A prepared statement that finalizes itself.
+class Statement {
+ public:
+  // Prepares the first statement of `sql`; throws as Connection::Raise.
+  Statement(Connection& connection, const char* sql, bool writing);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+  sqlite3_stmt* Handle() const { return stmt_; }
+  bool Empty() const { return stmt_ == nullptr; }  // only blanks or comments were prepared
+  // Steps once; true for a row, false when done. Throws as Connection::Raise.
+  bool Step();
+  // The SQL text after the statement that was prepared.
+  const char* Rest() const { return rest_; }
+
+ private:
+  Connection& connection_;
+  std::string sql_;
+  sqlite3_stmt* stmt_ = nullptr;
+  const char* rest_ = nullptr;
+  bool writing_;
+};
+
+}  // namespace tarvo::dao

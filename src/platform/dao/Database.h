@@ -1,0 +1,55 @@
+// Database: one open job database (an SQLite connection). It opens recordsets from SQL text,
+// which runs unchanged, or from a bare table name, which stands for the whole table. The
+// connection lives as long as the database or any recordset opened on it, so releasing the
+// Database while a recordset is still in use is safe. Failures throw Laufzeitfehler with the
+// old engine's numbers: 3078 unknown table, 3061 unknown field, 3075 syntax error, 3218 locked,
+// 3420 after Close.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "common/Variant.h"
+
+namespace tarvo::dao {
+
+class Connection;
+class Recordset;
+
+// Recordset types of OpenRecordset.
+constexpr std::int16_t dbOpenTable = 1;
+constexpr std::int16_t dbOpenDynaset = 2;
+constexpr std::int16_t dbOpenSnapshot = 4;
+constexpr std::int16_t dbOpenForwardOnly = 8;
+
+class Database : public Objekt {
+ public:
+  explicit Database(std::shared_ptr<Connection> connection);
+  ~Database() override;
+
+  // The path of the database file, as it was opened.
+  const std::string& Name() const;
+
+  // Runs a query (or, for a bare table name such as "Version", the whole table) and returns a
+  // recordset positioned on its first row (BOF and EOF both true when there is none). A
+  // dynaset (the default) or table recordset over the rows of one table with their primary key
+  // can be edited; a snapshot, or a query joining tables or computing columns, is read-only.
+  // Throws 3078, 3061, 3075, 3218, 3001 (unknown type), 3420.
+  std::shared_ptr<Recordset> OpenRecordset(const std::string& sql,
+                                           std::int16_t type = dbOpenDynaset);
+
+  // Runs SQL statements that return no rows (several, separated by ";", are allowed). Throws as
+  // OpenRecordset; a statement that fails leaves those before it done unless the text itself
+  // wraps them in a transaction.
+  void Execute(const std::string& sql);
+
+  // Closes this reference to the database; recordsets opened on it stay usable until they are
+  // closed. Further calls on this object throw 3420.
+  void Close();
+
+ private:
+  std::shared_ptr<Connection> connection_;
+};
+
+}  // namespace tarvo::dao
