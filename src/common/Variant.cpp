@@ -209,9 +209,15 @@ Datum CDate(const Variant& v) {
     int t = 0, m = 0, j = 0, hh = 0, mm = 0, ss = 0;
     std::string text = Getrimmt(*s);
     int gelesen = std::sscanf(text.c_str(), "%d.%d.%d %d:%d:%d", &t, &m, &j, &hh, &mm, &ss);
-    if (gelesen >= 3 && m >= 1 && m <= 12 && t >= 1 && t <= 31) {
+    if (gelesen >= 3) {
+      // Shaped like a date: it must be one (31.2. is no date, and no number either).
       if (j < 100) j += j < 30 ? 2000 : 1900;
       Datum d = Datum::AusTag(j, m, t);
+      int jj, mm2, tt;
+      d.Tag(jj, mm2, tt);
+      if (m < 1 || m > 12 || jj != j || mm2 != m || tt != t || hh < 0 || hh > 23 || mm < 0 ||
+          mm > 59 || ss < 0 || ss > 59)
+        throw Laufzeitfehler(fehlernummer::TypenUnvertraeglich);
       d.Seriell += (hh * 3600 + mm * 60 + ss) / 86400.0;
       return d;
     }
