@@ -28,6 +28,9 @@ class Connection {
   void Begin();
   void Commit();
   void Rollback() noexcept;
+  // Ends one level without an error: the outermost level commits what was written meanwhile,
+  // or rolls it back when the commit fails (used when an edit is cancelled).
+  void Release() noexcept;
   bool InTransaction() const { return depth_ > 0; }
 
   // Throws the Laufzeitfehler for SQLite result `rc` of an operation on `sql`; `writing`

@@ -1,0 +1,178 @@
+#include "platform/dao/Connection.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+#include "errors/Laufzeitfehler.h"
+
+namespace tarvo::dao {
+namespace {
+
+bool BeginntMit(std::string_view text, std::string_view anfang) {
+  return text.substr(0, anfang.size()) == anfang;
+}
+
+// The name between the first pair of quotes-free delimiters after `prefix` in an SQLite
+// message ("no such table: Foo" gives "Foo").
+std::string NachDoppelpunkt(std::string_view meldung) {
+  auto pos = meldung.find(": ");
+  return std::string(pos == std::string_view::npos ? meldung : meldung.substr(pos + 2));
+}
+
+}  // namespace
+
+Connection::Connection(const std::string& path, std::chrono::milliseconds busyTimeout)
+    : path_(path) {
+  std::error_code fehler;
+  auto status = std::filesystem::status(std::filesystem::path(path), fehler);
+  if (path.empty() || !std::filesystem::exists(status))
+    throw Laufzeitfehler(3024, "Datei '" + path + "' nicht gefunden.");
+  if (std::filesystem::is_directory(status))
+    throw Laufzeitfehler(
+        3051, "Die Datei '" + path + "' kann nicht geöffnet werden: " + "es ist ein Ordner.");
+  // READWRITE without CREATE: a file that vanished in between is reported, never created.
+  int rc =
+      sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+  if (rc != SQLITE_OK) {
+    sqlite3_close(db_);
+    db_ = nullptr;
+    if (rc == SQLITE_CANTOPEN && !std::filesystem::exists(std::filesystem::path(path)))
+      throw Laufzeitfehler(3024, "Datei '" + path + "' nicht gefunden.");
+    throw Laufzeitfehler(3051, "Die Datei '" + path + "' kann nicht geöffnet werden.");
+  }
+  sqlite3_extended_result_codes(db_, 0);
+  sqlite3_busy_timeout(db_, static_cast<int>(busyTimeout.count()));
+  // Reading the schema proves the file is a database (SQLite itself only finds out at the
+  // first statement).
+  rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) {
+    int code = rc;
+    sqlite3_close(db_);
+    db_ = nullptr;
+    if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
+      throw Laufzeitfehler(3343, "Nicht erkennbares Datenbankformat '" + path + "'.");
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+      throw Laufzeitfehler(
+          3218, "Die Datenbank '" + path + "' ist momentan von einem anderen Benutzer gesperrt.");
+    throw Laufzeitfehler(3051, "Die Datei '" + path + "' kann nicht geöffnet werden.");
+  }
+}
+
+Connection::~Connection() {
+  Rollback();
+  sqlite3_close_v2(db_);
+}
+
+void Connection::Begin() {
+  if (depth_ == 0) {
+    int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) Raise(rc, "BEGIN IMMEDIATE", true);
+  }
+  ++depth_;
+}
+
+void Connection::Commit() {
+  if (depth_ == 0) return;
+  if (--depth_ > 0) return;
+  int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) {
+    // A commit that could not get its lock leaves the transaction open: undo it, so that
+    // nothing half-done survives and the caller learns that nothing was written.
+    ++depth_;
+    Rollback();
+    Raise(rc, "COMMIT", true);
+  }
+}
+
+void Connection::Rollback() noexcept {
+  if (depth_ == 0) return;
+  depth_ = 0;
+  if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Connection::Release() noexcept {
+  if (depth_ == 0) return;
+  if (--depth_ > 0) return;
+  if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    ++depth_;
+    Rollback();
+  }
+}
+
+void Connection::Raise(int rc, const std::string& sql, bool writing) const {
+  std::string meldung = db_ ? sqlite3_errmsg(db_) : "";
+  switch (rc & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      if (writing)
+        throw Laufzeitfehler(3260,
+                             "Aktualisieren nicht möglich; momentan von einem anderen Benutzer "
+                             "gesperrt.");
+      throw Laufzeitfehler(3218, "Lesen nicht möglich; momentan gesperrt.");
+    case SQLITE_READONLY:
+      throw Laufzeitfehler(3027,
+                           "Aktualisieren nicht möglich. Datenbank oder Objekt ist "
+                           "schreibgeschützt.");
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+      throw Laufzeitfehler(3343, "Nicht erkennbares Datenbankformat '" + path_ + "'.");
+    case SQLITE_FULL:
+      throw Laufzeitfehler(3035, "Der Datenträger oder die Datenbank '" + path_ + "' ist voll.");
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+      throw Laufzeitfehler(3051, "Auf die Datei '" + path_ + "' kann nicht zugegriffen werden.");
+    case SQLITE_CONSTRAINT:
+      if (BeginntMit(meldung, "NOT NULL"))
+        throw Laufzeitfehler(
+            3314, "Das Feld '" + NachDoppelpunkt(meldung) + "' darf keinen Nullwert enthalten.");
+      if (BeginntMit(meldung, "UNIQUE") || BeginntMit(meldung, "PRIMARY KEY"))
+        throw Laufzeitfehler(3022,
+                             "Die Änderungen wurden nicht durchgeführt, da sie doppelte Werte "
+                             "im Feld '" +
+                                 NachDoppelpunkt(meldung) + "' erzeugen würden.");
+      throw Laufzeitfehler(3317, "Der Wert verletzt eine Gültigkeitsregel der Tabelle.");
+    case SQLITE_ERROR:
+      if (BeginntMit(meldung, "no such table"))
+        throw Laufzeitfehler(3078, "Die Eingabetabelle oder Abfrage '" + NachDoppelpunkt(meldung) +
+                                       "' wurde nicht gefunden.");
+      if (BeginntMit(meldung, "no such column"))
+        throw Laufzeitfehler(
+            3061, "Zu wenig Parameter. Unbekanntes Feld '" + NachDoppelpunkt(meldung) + "'.");
+      if (meldung.find("syntax error") != std::string::npos ||
+          BeginntMit(meldung, "incomplete input") || BeginntMit(meldung, "unrecognized token"))
+        throw Laufzeitfehler(3075, "Syntaxfehler in der Abfrage '" + sql + "'.");
+      if (BeginntMit(meldung, "table") && meldung.find("already exists") != std::string::npos)
+        throw Laufzeitfehler(3010, "Die Tabelle ist bereits vorhanden.");
+      break;
+    default:
+      break;
+  }
+  throw Laufzeitfehler(3000, "Datenbankfehler bei '" + sql + "' (SQLite: " + meldung + ").");
+}
+
+Statement::Statement(Connection& connection, const char* sql, bool writing)
+    : connection_(connection), sql_(sql), writing_(writing) {
+  int rc = sqlite3_prepare_v2(connection_.Handle(), sql, -1, &stmt_, &rest_);
+  if (rc != SQLITE_OK) {
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+    connection_.Raise(rc, sql_, writing_);
+  }
+}
+
+Statement::~Statement() {
+  sqlite3_finalize(stmt_);
+}
+
+bool Statement::Step() {
+  int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  connection_.Raise(rc, sql_, writing_);
+}
+
+}  // namespace tarvo::dao

@@ -1,0 +1,243 @@
+#include "platform/dao/Recordset.h"
+
+#include <sqlite3.h>
+
+#include "platform/dao/Connection.h"
+#include "platform/dao/RecordsetData.h"
+
+namespace tarvo::dao {
+namespace {
+
+Laufzeitfehler NoCurrentRecord() {
+  return Laufzeitfehler(fehlernummer::KeinAktuellerDatensatz);
+}
+
+std::string Quoted(const std::string& name) {
+  std::string result = "\"";
+  for (char c : name) {
+    if (c == '"') result += '"';
+    result += c;
+  }
+  return result + "\"";
+}
+
+// Cancels an edit when the scope is left by an error (the trap catches it further up).
+class EditGuard {
+ public:
+  explicit EditGuard(Recordset::Data& data, Connection& connection)
+      : data_(data), connection_(connection) {}
+  ~EditGuard() {
+    if (armed_) {
+      data_.editing = false;
+      data_.assigned.assign(data_.columns.size(), std::nullopt);
+      connection_.Rollback();
+    }
+  }
+  void Dismiss() { armed_ = false; }
+
+ private:
+  Recordset::Data& data_;
+  Connection& connection_;
+  bool armed_ = true;
+};
+
+}  // namespace
+
+std::string Field::Name() const {
+  if (!recordset_) throw Laufzeitfehler(fehlernummer::ObjektNichtFestgelegt);
+  recordset_->CheckOpen();
+  return recordset_->data_->columns[column_].name;
+}
+
+Variant Field::Value() const {
+  if (!recordset_) throw Laufzeitfehler(fehlernummer::ObjektNichtFestgelegt);
+  recordset_->CheckOpen();
+  const auto& data = *recordset_->data_;
+  const Column& column = data.columns[column_];
+  if (data.editing && data.assigned[column_])
+    return ToVariant(*data.assigned[column_], column.kind);
+  if (data.position < 0 || data.position >= static_cast<long>(data.rows.size()))
+    throw NoCurrentRecord();
+  return ToVariant(data.rows[data.position][column_], column.kind);
+}
+
+void Field::SetValue(const Variant& value) {
+  if (!recordset_) throw Laufzeitfehler(fehlernummer::ObjektNichtFestgelegt);
+  recordset_->CheckOpen();
+  auto& data = *recordset_->data_;
+  if (!data.editing)
+    throw Laufzeitfehler(3020, "Aktualisieren oder CancelUpdate ohne AddNew oder Edit.");
+  data.assigned[column_] = FromVariant(value, data.columns[column_].kind);
+}
+
+Recordset::Recordset(std::shared_ptr<Connection> connection, std::unique_ptr<Data> data)
+    : connection_(std::move(connection)), data_(std::move(data)) {
+  data_->assigned.assign(data_->columns.size(), std::nullopt);
+}
+
+Recordset::~Recordset() {
+  Discard();
+}
+
+void Recordset::CheckOpen() const {
+  if (!data_ || data_->closed)
+    throw Laufzeitfehler(3420, "Objekt ist ungültig oder nicht mehr festgelegt.");
+}
+
+void Recordset::Discard() noexcept {
+  if (data_ && data_->editing) {
+    data_->editing = false;
+    data_->assigned.assign(data_->columns.size(), std::nullopt);
+    connection_->Release();
+  }
+}
+
+Field Recordset::Fields(const std::string& name) {
+  CheckOpen();
+  for (std::size_t i = 0; i < data_->columns.size(); ++i)
+    if (SameName(data_->columns[i].name, name))
+      return Field(shared_from_this(), static_cast<int>(i));
+  throw Laufzeitfehler(fehlernummer::FeldNichtGefunden,
+                       "Element '" + name + "' in dieser Auflistung nicht gefunden.");
+}
+
+Field Recordset::Fields(std::int16_t index) {
+  CheckOpen();
+  if (index < 0 || index >= static_cast<int>(data_->columns.size()))
+    throw Laufzeitfehler(fehlernummer::FeldNichtGefunden);
+  return Field(shared_from_this(), index);
+}
+
+std::int16_t Recordset::FieldCount() const {
+  CheckOpen();
+  return static_cast<std::int16_t>(data_->columns.size());
+}
+
+bool Recordset::BOF() const {
+  CheckOpen();
+  return data_->rows.empty() || data_->position < 0;
+}
+
+bool Recordset::EOF() const {
+  CheckOpen();
+  return data_->rows.empty() || data_->position >= static_cast<long>(data_->rows.size());
+}
+
+std::int32_t Recordset::RecordCount() const {
+  CheckOpen();
+  return static_cast<std::int32_t>(data_->rows.size());
+}
+
+void Recordset::MoveFirst() {
+  CheckOpen();
+  Discard();
+  if (data_->rows.empty()) throw NoCurrentRecord();
+  data_->position = 0;
+}
+
+void Recordset::MoveLast() {
+  CheckOpen();
+  Discard();
+  if (data_->rows.empty()) throw NoCurrentRecord();
+  data_->position = static_cast<long>(data_->rows.size()) - 1;
+}
+
+void Recordset::MoveNext() {
+  CheckOpen();
+  Discard();
+  if (EOF()) throw NoCurrentRecord();
+  ++data_->position;
+}
+
+void Recordset::MovePrevious() {
+  CheckOpen();
+  Discard();
+  if (BOF()) throw NoCurrentRecord();
+  --data_->position;
+}
+
+bool Recordset::Updatable() const {
+  CheckOpen();
+  return !data_->keyColumns.empty();
+}
+
+void Recordset::Edit() {
+  CheckOpen();
+  Discard();
+  auto& data = *data_;
+  if (BOF() || EOF()) throw NoCurrentRecord();
+  if (data.keyColumns.empty())
+    throw Laufzeitfehler(3027,
+                         "Aktualisieren nicht möglich. Datenbank oder Objekt ist "
+                         "schreibgeschützt.");
+  connection_->Begin();
+  data.editing = true;
+  EditGuard guard(data, *connection_);
+
+  // Re-read the row under the write lock: what was read at open may be stale by now.
+  std::string sql = "SELECT ";
+  for (std::size_t i = 0; i < data.columns.size(); ++i)
+    sql += (i ? ", " : "") + Quoted(data.columns[i].origin);
+  sql += " FROM " + Quoted(data.table) + " WHERE ";
+  for (std::size_t k = 0; k < data.keyColumns.size(); ++k)
+    sql += (k ? " AND " : "") + Quoted(data.columns[data.keyColumns[k]].origin) + " = ?";
+  Statement statement(*connection_, sql.c_str(), true);
+  auto& row = data.rows[data.position];
+  for (std::size_t k = 0; k < data.keyColumns.size(); ++k)
+    BindValue(statement.Handle(), static_cast<int>(k + 1), row[data.keyColumns[k]]);
+  if (!statement.Step()) throw Laufzeitfehler(3167, "Der Datensatz ist gelöscht worden.");
+  for (std::size_t i = 0; i < data.columns.size(); ++i)
+    row[i] = ReadColumn(statement.Handle(), static_cast<int>(i));
+  guard.Dismiss();
+}
+
+void Recordset::Update() {
+  CheckOpen();
+  auto& data = *data_;
+  if (!data.editing)
+    throw Laufzeitfehler(3020, "Aktualisieren oder CancelUpdate ohne AddNew oder Edit.");
+  EditGuard guard(data, *connection_);
+  auto& row = data.rows[data.position];
+  std::string sql;
+  std::vector<int> written;
+  for (std::size_t i = 0; i < data.columns.size(); ++i) {
+    if (!data.assigned[i]) continue;
+    sql += (written.empty() ? "" : ", ") + Quoted(data.columns[i].origin) + " = ?";
+    written.push_back(static_cast<int>(i));
+  }
+  if (!written.empty()) {
+    sql = "UPDATE " + Quoted(data.table) + " SET " + sql + " WHERE ";
+    for (std::size_t k = 0; k < data.keyColumns.size(); ++k)
+      sql += (k ? " AND " : "") + Quoted(data.columns[data.keyColumns[k]].origin) + " = ?";
+    Statement statement(*connection_, sql.c_str(), true);
+    int parameter = 1;
+    for (int i : written) BindValue(statement.Handle(), parameter++, *data.assigned[i]);
+    for (int k : data.keyColumns) BindValue(statement.Handle(), parameter++, row[k]);
+    statement.Step();
+  }
+  connection_->Commit();
+  guard.Dismiss();
+  for (int i : written) row[i] = *data.assigned[i];
+  data.editing = false;
+  data.assigned.assign(data.columns.size(), std::nullopt);
+}
+
+void Recordset::CancelUpdate() {
+  CheckOpen();
+  Discard();
+}
+
+std::int16_t Recordset::EditMode() const {
+  CheckOpen();
+  return data_->editing ? 1 : 0;
+}
+
+void Recordset::Close() {
+  CheckOpen();
+  Discard();
+  data_->closed = true;
+  data_->rows.clear();
+  connection_.reset();
+}
+
+}  // namespace tarvo::dao
