@@ -1,0 +1,99 @@
+#include "platform/controls/Oberflaeche.h"
+
+#include <dlfcn.h>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "common/Variant.h"
+#include "errors/Falle.h"
+#include "platform/controls/Bildschirm.h"
+
+namespace tarvo {
+namespace {
+
+constexpr const char* Modul = "G_Funktionen";
+
+std::string Einstellung(const controls::Form& form, const char* schluessel) {
+  return controls::Bildschirm::Aktuell().GetSetting(FensterAnwendung, form.Name(), schluessel, "0");
+}
+
+void Speichern(const controls::Form& form, const char* schluessel, const std::string& wert) {
+  controls::Bildschirm::Aktuell().SaveSetting(FensterAnwendung, form.Name(), schluessel, wert);
+}
+
+// A stored text as a Single: 13 for no number, 6 beyond the Single range.
+float NachSingle(const std::string& text) {
+  const double wert = CDbl(Variant(text));
+  if (!std::isfinite(wert) || std::fabs(wert) > std::numeric_limits<float>::max())
+    throw Laufzeitfehler(fehlernummer::Ueberlauf);
+  return static_cast<float>(wert);
+}
+
+// A Single as the runtime writes it: up to 7 significant digits, decimal comma.
+std::string SingleText(float wert) {
+  char puffer[32];
+  std::snprintf(puffer, sizeof puffer, "%.7g", static_cast<double>(wert));
+  std::string text = puffer;
+  for (char& zeichen : text) {
+    if (zeichen == '.') zeichen = ',';
+  }
+  return text;
+}
+
+}  // namespace
+
+void GetWindowReg(controls::Form& form) {
+  Falle falle(Modul, "GetWindowReg");
+  falle([&] {
+    const std::int16_t zustand = CInt(Variant(Einstellung(form, "State")));
+    if (zustand < 0 || zustand > 2)
+      throw Laufzeitfehler(controls::steuerfehler::UngueltigerWert, "Ungültiger Eigenschaftswert");
+    form.WindowState = zustand;
+  });
+  if (form.WindowState == 0) {
+    falle([&] { form.Top = NachSingle(Einstellung(form, "Top")); });
+    falle([&] { form.Left = NachSingle(Einstellung(form, "Left")); });
+  }
+}
+
+void SetWindowReg(controls::Form& form) {
+  Falle falle(Modul, "SetWindowReg");
+  falle([&] { Speichern(form, "State", std::to_string(form.WindowState)); });
+  if (form.WindowState == 0) {
+    falle([&] { Speichern(form, "Top", SingleText(form.Top)); });
+    falle([&] { Speichern(form, "Left", SingleText(form.Left)); });
+  }
+}
+
+std::filesystem::path HilfeDatei() {
+  const std::filesystem::path relativ = std::filesystem::path("Hilfe") / "LumoHelp.chm";
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&HilfeDatei), &info) == 0 || !info.dli_fname) return relativ;
+  std::error_code ec;
+  auto bibliothek = std::filesystem::canonical(info.dli_fname, ec);
+  if (ec) return relativ;
+  return bibliothek.parent_path() / relativ;
+}
+
+void HTMLHelp_ShowTopic(const std::string& Thema) {
+  Falle falle(Modul, "HTMLHelp_ShowTopic");
+  falle([&] { controls::Bildschirm::Aktuell().HilfeAnzeigen(HilfeDatei(), Thema); });
+}
+
+std::int32_t MsgBox(const std::string& Meldung, std::int32_t Schaltflächen,
+                    const std::string& Titel) {
+  Falle falle(Modul, "MsgBox");
+  std::int32_t antwort = 0;
+  falle([&] { antwort = controls::Bildschirm::Aktuell().MsgBox(Meldung, Schaltflächen, Titel); });
+  return antwort;
+}
+
+void TextMarkieren(controls::MaskEdBox& feld) {
+  Falle falle(Modul, "TextMarkieren");
+  falle.Still([&] { feld.SetSelStart(0); });
+  falle.Still([&] { feld.SetSelLength(255); });
+}
+
+}  // namespace tarvo
