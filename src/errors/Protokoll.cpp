@@ -51,11 +51,16 @@ bool Beschreibbar(const std::filesystem::path& ordner) {
   return ::access(ordner.c_str(), W_OK | X_OK) == 0;
 }
 
+std::filesystem::path& ErsatzBibliotheksOrdner() {
+  static std::filesystem::path ordner;
+  return ordner;
+}
+
 // The folder of the shared object (or program) that holds this function.
 std::filesystem::path BibliotheksOrdner() {
+  if (!ErsatzBibliotheksOrdner().empty()) return ErsatzBibliotheksOrdner();
   Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&BibliotheksOrdner), &info) == 0 || !info.dli_fname)
-    return {};
+  if (dladdr(reinterpret_cast<void*>(&BibliotheksOrdner), &info) == 0 || !info.dli_fname) return {};
   std::error_code ec;
   auto pfad = std::filesystem::canonical(info.dli_fname, ec);
   if (ec) return {};
@@ -103,9 +108,17 @@ std::string Satz(const std::tm& zeit, std::int32_t nummer, std::string_view besc
   return satz;
 }
 
-void SetzeUhr(std::function<std::tm()> uhr) { Uhr() = std::move(uhr); }
+void SetzeUhr(std::function<std::tm()> uhr) {
+  Uhr() = std::move(uhr);
+}
 
-std::int64_t AnzahlGemeldet() { return Zaehler(); }
+void SetzeBibliotheksOrdner(std::filesystem::path ordner) {
+  ErsatzBibliotheksOrdner() = std::move(ordner);
+}
+
+std::int64_t AnzahlGemeldet() {
+  return Zaehler();
+}
 
 }  // namespace protokoll
 

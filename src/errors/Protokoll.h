@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -37,6 +38,9 @@ std::string Satz(const std::tm& zeit, std::int32_t nummer, std::string_view besc
                  std::int32_t zeile, std::string_view modul, std::string_view prozedur);
 // Replaces the clock that stamps records (nullptr restores the system clock).
 void SetzeUhr(std::function<std::tm()> uhr);
+// Replaces the folder taken for the loaded library (test seam; an empty path restores the
+// folder found at run time).
+void SetzeBibliotheksOrdner(std::filesystem::path ordner);
 // Number of errors reported in this process, written or not (for the command-line summary).
 std::int64_t AnzahlGemeldet();
 
