@@ -16,6 +16,8 @@
 
 #include <pugixml.hpp>
 
+#include "errors/Laufzeitfehler.h"
+
 namespace tarvo::word::docx {
 
 // Relationship types the document model looks up (transitional namespace; lookups match the
@@ -106,8 +108,9 @@ class Package {
   // `path` is then as it was before and the temporary file is removed.
   void Save(const std::filesystem::path& path) const;
 
+  struct Impl;  // defined in PackageImpl.h, for the package's own units only
+
  private:
-  struct Impl;
   Package();
   std::unique_ptr<Impl> impl_;
 };

@@ -1,0 +1,386 @@
+#include "platform/word/docx/Package.h"
+
+#include <algorithm>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <system_error>
+
+#include "platform/word/docx/PackageImpl.h"
+#include "platform/word/docx/PartName.h"
+
+namespace tarvo::word::docx {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kContentTypesPart = "[Content_Types].xml";
+constexpr const char* kRelationshipsNamespace =
+    "http://schemas.openxmlformats.org/package/2006/relationships";
+constexpr const char* kRelationshipsType =
+    "application/vnd.openxmlformats-package.relationships+xml";
+// More than this in uncompressed parts is taken for a zip bomb, not an invoice.
+constexpr std::uint64_t kMaxUncompressed = std::uint64_t{2} << 30;
+
+std::string FileName(const fs::path& path) {
+  std::string name = path.filename().string();
+  return name.empty() ? path.string() : name;
+}
+
+std::string LocalName(const pugi::xml_node& node) {
+  std::string name = node.name();
+  std::size_t colon = name.find(':');
+  return colon == std::string::npos ? name : name.substr(colon + 1);
+}
+
+std::string Extension(const std::string& name) {
+  std::size_t slash = name.rfind('/');
+  std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  return PartKey(name.substr(dot + 1));
+}
+
+std::string Serialised(const pugi::xml_document& doc) {
+  std::ostringstream out;
+  doc.save(out, "", pugi::format_raw, pugi::encoding_utf8);
+  return out.str();
+}
+
+constexpr unsigned kPackageXmlOptions = pugi::parse_default | pugi::parse_declaration;
+
+std::string ReadWholeFile(const fs::path& path) {
+  std::error_code error;
+  fs::file_status status = fs::status(path, error);
+  if (error || !fs::exists(status))
+    throw Laufzeitfehler(fehlernummer::DateiNichtGefunden,
+                         "Die Datei »" + path.string() + "« wurde nicht gefunden.");
+  if (fs::is_directory(status))
+    throw Laufzeitfehler(fehlernummer::DateiZugriff,
+                         "»" + path.string() + "« ist ein Ordner und kein Word-Dokument.");
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes;
+  if (in) {
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    bytes = buffer.str();
+  }
+  if (!in && !in.eof())
+    throw Laufzeitfehler(fehlernummer::DateiZugriff,
+                         "Die Datei »" + path.string() +
+                             "« kann nicht gelesen werden (keine Leseberechtigung oder "
+                             "Lesefehler).");
+  return bytes;
+}
+
+bool StartsWith(const std::string& bytes, const std::string& magic) {
+  return bytes.compare(0, magic.size(), magic) == 0;
+}
+
+// Reads one entry to its end, so that libzip checks its checksum.
+std::string ReadEntry(zip_t* zip, zip_uint64_t index, std::uint64_t size,
+                      const std::string& display, const std::string& name) {
+  zip_file_t* file = zip_fopen_index(zip, index, 0);
+  if (!file) {
+    int code = zip_error_code_zip(zip_get_error(zip));
+    std::string reason = code == ZIP_ER_NOPASSWD || code == ZIP_ER_WRONGPASSWD
+                             ? "der Teil »" + name + "« ist verschlüsselt"
+                         : code == ZIP_ER_COMPNOTSUPP
+                             ? "der Teil »" + name + "« ist mit einem unbekannten Verfahren gepackt"
+                             : "beschädigtes ZIP-Archiv, Teil »" + name + "« nicht lesbar";
+    throw InvalidDocument(display, reason);
+  }
+  std::string bytes;
+  bytes.resize(size);
+  std::uint64_t done = 0;
+  char scratch[1];
+  bool fault = false;
+  while (true) {
+    char* target = done < size ? bytes.data() + done : scratch;
+    zip_uint64_t want = done < size ? size - done : sizeof scratch;
+    zip_int64_t got = zip_fread(file, target, want);
+    if (got < 0) {
+      fault = true;
+      break;
+    }
+    if (got == 0) break;
+    done += static_cast<std::uint64_t>(got);
+    if (done > size) {  // more data than the directory promised
+      fault = true;
+      break;
+    }
+  }
+  int closeError = zip_fclose(file);
+  if (fault || closeError != 0 || done != size)
+    throw InvalidDocument(
+        display, "beschädigtes ZIP-Archiv, Prüfsummen- oder Lesefehler im Teil »" + name + "«");
+  return bytes;
+}
+
+}  // namespace
+
+std::string InvalidDocumentText(const std::string& displayName, const std::string& reason) {
+  return "Die Datei »" + displayName + "« ist kein gültiges Word-Dokument (" + reason + ").";
+}
+
+Laufzeitfehler InvalidDocument(const std::string& displayName, const std::string& reason) {
+  return Laufzeitfehler(fehlernummer::DateiZugriff, InvalidDocumentText(displayName, reason));
+}
+
+const Part* Package::Impl::Find(const std::string& name) const {
+  auto found = byKey.find(PartKey(name));
+  return found == byKey.end() ? nullptr : &parts[found->second];
+}
+
+Part* Package::Impl::Find(const std::string& name) {
+  auto found = byKey.find(PartKey(name));
+  return found == byKey.end() ? nullptr : &parts[found->second];
+}
+
+void Package::Impl::Add(Part part) {
+  byKey.emplace(PartKey(part.name), parts.size());  // the first of two equal names wins lookups
+  parts.push_back(std::move(part));
+}
+
+Package::Package() : impl_(std::make_unique<Impl>()) {}
+Package::Package(const Package& other) : impl_(std::make_unique<Impl>(*other.impl_)) {}
+Package& Package::operator=(const Package& other) {
+  if (this != &other) impl_ = std::make_unique<Impl>(*other.impl_);
+  return *this;
+}
+Package::Package(Package&&) noexcept = default;
+Package& Package::operator=(Package&&) noexcept = default;
+Package::~Package() = default;
+
+Package Package::Open(const fs::path& path) {
+  const std::string display = FileName(path);
+  std::string bytes = ReadWholeFile(path);
+  if (bytes.empty()) throw InvalidDocument(display, "die Datei ist leer");
+  if (StartsWith(bytes, std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)))
+    throw Laufzeitfehler(fehlernummer::DateiZugriff,
+                         "Die Datei »" + display +
+                             "« ist verschlüsselt oder im alten Word-Format (.doc) gespeichert und "
+                             "kann nicht gelesen werden. Bitte speichern Sie sie in Word ohne "
+                             "Kennwort als .docx-Dokument.");
+
+  Package package;
+  Impl& impl = *package.impl_;
+  impl.source = path;
+  impl.archive = std::make_shared<SourceArchive>();
+  impl.archive->bytes = std::move(bytes);
+  const std::string& data = impl.archive->bytes;
+
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* source = zip_source_buffer_create(data.data(), data.size(), 0, &error);
+  zip_t* zip = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
+  if (!zip) {
+    if (source) zip_source_free(source);
+    int code = zip_error_code_zip(&error);
+    zip_error_fini(&error);
+    if (code == ZIP_ER_MEMORY) throw Laufzeitfehler(fehlernummer::KeinSpeicher);
+    throw InvalidDocument(display, StartsWith(data, "PK")
+                                       ? "beschädigtes oder unvollständiges ZIP-Archiv"
+                                       : "kein ZIP-Archiv");
+  }
+  zip_error_fini(&error);
+  impl.archive->zip = zip;
+
+  zip_int64_t count = zip_get_num_entries(zip, 0);
+  std::uint64_t total = 0;
+  for (zip_int64_t i = 0; i < count; ++i) {
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    const char* rawName = zip_get_name(zip, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
+    if (!rawName || zip_stat_index(zip, static_cast<zip_uint64_t>(i), 0, &stat) != 0)
+      throw InvalidDocument(display, "beschädigtes ZIP-Archiv, Verzeichnis nicht lesbar");
+    Part part;
+    part.name = rawName;
+    part.sourceIndex = i;
+    part.directory = !part.name.empty() && part.name.back() == '/';
+    if (!part.directory) {
+      std::uint64_t size = (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0;
+      total += size;
+      if (total > kMaxUncompressed)
+        throw InvalidDocument(display, "die Teile sind entpackt größer als 2 GB");
+      part.bytes = ReadEntry(zip, static_cast<zip_uint64_t>(i), size, display, part.name);
+    }
+    impl.Add(std::move(part));
+  }
+
+  if (!impl.Find(kContentTypesPart))
+    throw InvalidDocument(display, "die Liste der Inhaltstypen [Content_Types].xml fehlt");
+  pugi::xml_document check;
+  package.ParseXml(kContentTypesPart, check, kPackageXmlOptions);
+  if (!impl.Find("_rels/.rels"))
+    throw InvalidDocument(display, "die Paketbeziehungen _rels/.rels fehlen");
+  package.ParseXml("_rels/.rels", check, kPackageXmlOptions);
+  std::string main = package.RelatedPart("", kRelOfficeDocument);
+  const Part* mainPart = main.empty() ? nullptr : impl.Find(main);
+  if (!mainPart || mainPart->directory) throw InvalidDocument(display, "das Hauptdokument fehlt");
+  impl.mainPart = mainPart->name;
+  return package;
+}
+
+const fs::path& Package::SourcePath() const {
+  return impl_->source;
+}
+
+std::string Package::DisplayName() const {
+  return impl_->source.empty() ? std::string("Neues Dokument") : FileName(impl_->source);
+}
+
+const std::string& Package::MainPartName() const {
+  return impl_->mainPart;
+}
+
+bool Package::HasPart(const std::string& name) const {
+  const Part* part = impl_->Find(name);
+  return part && !part->directory;
+}
+
+const std::string& Package::PartBytes(const std::string& name) const {
+  const Part* part = impl_->Find(name);
+  if (!part || part->directory)
+    throw Laufzeitfehler(fehlernummer::ElementFehlt,
+                         "Der Teil »" + name + "« fehlt im Dokument »" + DisplayName() + "«.");
+  return part->bytes;
+}
+
+std::vector<std::string> Package::PartNames() const {
+  std::vector<std::string> names;
+  names.reserve(impl_->parts.size());
+  for (const Part& part : impl_->parts) names.push_back(part.name);
+  return names;
+}
+
+bool Package::IsModified(const std::string& name) const {
+  const Part* part = impl_->Find(name);
+  return part && part->modified;
+}
+
+std::string Package::ContentType(const std::string& name) const {
+  pugi::xml_document types;
+  if (!HasPart(kContentTypesPart)) return {};
+  ParseXml(kContentTypesPart, types, kPackageXmlOptions);
+  const std::string key = PartKey(name);
+  const std::string extension = Extension(key);
+  std::string byDefault;
+  for (pugi::xml_node entry : types.document_element().children()) {
+    std::string kind = LocalName(entry);
+    if (kind == "Override" && PartKey(entry.attribute("PartName").value()) == key)
+      return entry.attribute("ContentType").value();
+    if (kind == "Default" && byDefault.empty() &&
+        PartKey(entry.attribute("Extension").value()) == extension)
+      byDefault = entry.attribute("ContentType").value();
+  }
+  return byDefault;
+}
+
+void Package::SetPart(const std::string& name, std::string bytes, const std::string& contentType) {
+  const std::string normal = NormalPartName(name);
+  Part* part = impl_->Find(normal);
+  if (part) {
+    part->bytes = std::move(bytes);
+    part->modified = true;
+    part->directory = false;
+  } else {
+    Part added;
+    added.name = normal;
+    added.bytes = std::move(bytes);
+    added.modified = true;
+    impl_->Add(std::move(added));
+  }
+  if (contentType.empty() || PartKey(normal) == PartKey(kContentTypesPart) ||
+      ContentType(normal) == contentType)
+    return;
+
+  pugi::xml_document types;
+  ParseXml(kContentTypesPart, types, kPackageXmlOptions);
+  pugi::xml_node root = types.document_element();
+  pugi::xml_node override;
+  for (pugi::xml_node entry : root.children())
+    if (LocalName(entry) == "Override" &&
+        PartKey(entry.attribute("PartName").value()) == PartKey(normal))
+      override = entry;
+  if (!override) {
+    override = root.append_child("Override");
+    override.append_attribute("PartName") = ("/" + normal).c_str();
+    override.append_attribute("ContentType");
+  }
+  override.attribute("ContentType") = contentType.c_str();
+  SetPart(kContentTypesPart, Serialised(types));
+}
+
+std::string Package::RelatedPart(const std::string& source, const std::string& type) const {
+  const std::string relsName = RelationshipsPartName(source);
+  if (!HasPart(relsName)) return {};
+  pugi::xml_document rels;
+  ParseXml(relsName, rels, kPackageXmlOptions);
+  for (pugi::xml_node rel : rels.document_element().children()) {
+    if (LocalName(rel) != "Relationship") continue;
+    if (!SameRelationshipType(rel.attribute("Type").value(), type)) continue;
+    if (PartKey(rel.attribute("TargetMode").value()) == "external") continue;
+    const std::string target = rel.attribute("Target").value();
+    std::string decoded = ResolveTarget(source, PercentDecoded(target));
+    if (const Part* part = impl_->Find(decoded)) return part->name;
+    std::string raw = ResolveTarget(source, target);
+    if (const Part* part = impl_->Find(raw)) return part->name;
+    return decoded;
+  }
+  return {};
+}
+
+std::string Package::AddRelationship(const std::string& source, const std::string& type,
+                                     const std::string& target) {
+  const std::string relsName = RelationshipsPartName(source);
+  pugi::xml_document rels;
+  if (HasPart(relsName)) {
+    ParseXml(relsName, rels, kPackageXmlOptions);
+  } else {
+    pugi::xml_node declaration = rels.append_child(pugi::node_declaration);
+    declaration.append_attribute("version") = "1.0";
+    declaration.append_attribute("encoding") = "UTF-8";
+    declaration.append_attribute("standalone") = "yes";
+    rels.append_child("Relationships").append_attribute("xmlns") = kRelationshipsNamespace;
+  }
+  pugi::xml_node root = rels.document_element();
+  std::set<std::string> ids;
+  for (pugi::xml_node rel : root.children()) ids.insert(rel.attribute("Id").value());
+  std::string id;
+  for (std::size_t n = ids.size() + 1;; ++n) {
+    id = "rId" + std::to_string(n);
+    if (!ids.count(id)) break;
+  }
+  // Keep the prefix the part already uses for its elements.
+  std::string element = root.name();
+  std::size_t colon = element.find(':');
+  element =
+      colon == std::string::npos ? "Relationship" : element.substr(0, colon + 1) + "Relationship";
+  pugi::xml_node rel = root.append_child(element.c_str());
+  rel.append_attribute("Id") = id.c_str();
+  rel.append_attribute("Type") = type.c_str();
+  rel.append_attribute("Target") = RelativeTarget(source, target).c_str();
+  std::string relsType = ContentType(relsName) == kRelationshipsType ? "" : kRelationshipsType;
+  SetPart(relsName, Serialised(rels), relsType);
+  return id;
+}
+
+void Package::ParseXml(const std::string& name, pugi::xml_document& doc, unsigned options) const {
+  const std::string& bytes = PartBytes(name);
+  pugi::xml_parse_result result =
+      doc.load_buffer(bytes.data(), bytes.size(),
+                      options & ~static_cast<unsigned>(pugi::parse_doctype), pugi::encoding_auto);
+  if (result) {
+    if (doc.document_element()) return;
+    throw InvalidDocument(DisplayName(), "der Teil " + NormalPartName(name) + " ist leer");
+  }
+  std::size_t line =
+      1 + static_cast<std::size_t>(std::count(
+              bytes.begin(), bytes.begin() + std::min<std::ptrdiff_t>(result.offset, bytes.size()),
+              '\n'));
+  throw InvalidDocument(DisplayName(), "fehlerhaftes XML in " + NormalPartName(name) + ", Zeile " +
+                                           std::to_string(line) + ": " + result.description());
+}
+
+}  // namespace tarvo::word::docx

@@ -1,0 +1,162 @@
+// The corpus of real-world documents (read in place, never copied): every intact package opens
+// and saves with every part unchanged; every damaged one fails with a clear German message.
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/word/docx/Package.h"
+
+namespace tarvo::word::docx {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct KorpusDatei {
+  std::string name;
+  bool beschaedigt = false;  // damaged on purpose or not a zip at all: must not open
+};
+
+// The files of the corpus as its SOURCES.md lists them ("| name | ... | notes | bytes | zip |").
+std::vector<KorpusDatei> KorpusLesen() {
+  std::vector<KorpusDatei> dateien;
+  std::ifstream sources(fs::path(TARVO_CORPUS_DIR) / "SOURCES.md");
+  std::string zeile;
+  while (std::getline(sources, zeile)) {
+    if (zeile.rfind("| ", 0) != 0) continue;
+    std::vector<std::string> spalten;
+    std::size_t start = 2;
+    for (std::size_t bar; (bar = zeile.find(" | ", start)) != std::string::npos; start = bar + 3)
+      spalten.push_back(zeile.substr(start, bar - start));
+    if (spalten.size() < 7 || spalten[0] == "file") continue;
+    const std::string& name = spalten[0];
+    if (name.size() < 5 ||
+        (name.substr(name.size() - 5) != ".docx" && name.substr(name.size() - 5) != ".docm"))
+      continue;
+    KorpusDatei datei;
+    datei.name = name;
+    datei.beschaedigt = spalten[4].rfind("BROKEN", 0) == 0 || spalten[6] == "not a zip";
+    dateien.push_back(datei);
+  }
+  return dateien;
+}
+
+std::string TestName(const ::testing::TestParamInfo<KorpusDatei>& info) {
+  std::string name;
+  for (char c : info.param.name) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return name;
+}
+
+fs::path Ausgabe(const std::string& name) {
+  fs::path folder = fs::path(TARVO_BINARY_DIR) / "testdata" / "korpus";
+  fs::create_directories(folder);
+  return folder / name;
+}
+
+// Per part: method, compressed size and checksum, read straight from the zip directory.
+std::map<std::string, std::string> Verzeichnis(const fs::path& path) {
+  std::map<std::string, std::string> eintraege;
+  int error = 0;
+  zip_t* zip = zip_open(path.c_str(), ZIP_RDONLY, &error);
+  if (!zip) return eintraege;
+  for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i) {
+    zip_stat_t stat;
+    zip_stat_index(zip, i, 0, &stat);
+    eintraege[stat.name] = std::to_string(stat.comp_method) + "/" + std::to_string(stat.comp_size) +
+                           "/" + std::to_string(stat.crc);
+  }
+  zip_discard(zip);
+  return eintraege;
+}
+
+std::vector<KorpusDatei> Auswahl(bool beschaedigt) {
+  std::vector<KorpusDatei> auswahl;
+  for (const KorpusDatei& datei : KorpusLesen())
+    if (datei.beschaedigt == beschaedigt) auswahl.push_back(datei);
+  return auswahl;
+}
+
+class Korpus : public ::testing::TestWithParam<KorpusDatei> {
+ protected:
+  fs::path Original() const { return fs::path(TARVO_CORPUS_DIR) / GetParam().name; }
+};
+using KorpusIntakt = Korpus;
+using KorpusBeschaedigt = Korpus;
+
+TEST(KorpusListe, ListsEveryFileOfTheCorpus) {
+  std::set<std::string> gelistet;
+  for (const KorpusDatei& datei : KorpusLesen()) gelistet.insert(datei.name);
+  std::set<std::string> vorhanden;
+  for (const auto& entry : fs::directory_iterator(TARVO_CORPUS_DIR))
+    if (entry.path().extension() != ".md") vorhanden.insert(entry.path().filename().string());
+  EXPECT_EQ(gelistet, vorhanden);
+  EXPECT_GE(gelistet.size(), 130u);
+  EXPECT_EQ(Auswahl(true).size(), 5u) << "four damaged files and one encrypted one";
+}
+
+TEST_P(KorpusIntakt, SavesWithEveryPartUnchanged) {
+  Package original = Package::Open(Original());
+  ASSERT_FALSE(original.MainPartName().empty());
+  ASSERT_TRUE(original.HasPart(original.MainPartName()));
+
+  fs::path kopiePfad = Ausgabe(GetParam().name);
+  original.Save(kopiePfad);
+  Package kopie = Package::Open(kopiePfad);
+
+  std::vector<std::string> erwartet = original.PartNames();
+  std::stable_partition(erwartet.begin(), erwartet.end(),
+                        [](const std::string& name) { return name == "[Content_Types].xml"; });
+  ASSERT_EQ(kopie.PartNames(), erwartet);
+  EXPECT_EQ(kopie.MainPartName(), original.MainPartName());
+  for (const std::string& name : erwartet) {
+    if (!original.HasPart(name)) continue;  // a folder entry
+    SCOPED_TRACE(name);
+    EXPECT_TRUE(kopie.PartBytes(name) == original.PartBytes(name));
+  }
+  // Untouched parts are copied with their compressed data, not packed anew.
+  EXPECT_EQ(Verzeichnis(kopiePfad), Verzeichnis(Original()));
+  fs::remove(kopiePfad);
+}
+
+TEST_P(KorpusBeschaedigt, FailsWithAGermanMessageNamingTheFile) {
+  try {
+    Package::Open(Original());
+    ADD_FAILURE() << "a damaged file opened";
+  } catch (const Laufzeitfehler& fehler) {
+    EXPECT_EQ(fehler.Nummer(), 75);
+    const std::string& text = fehler.Beschreibung();
+    EXPECT_NE(text.find("»" + GetParam().name + "«"), std::string::npos) << text;
+    EXPECT_TRUE(text.find("kein gültiges Word-Dokument") != std::string::npos ||
+                text.find("verschlüsselt") != std::string::npos)
+        << text;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Dateien, KorpusIntakt, ::testing::ValuesIn(Auswahl(false)), TestName);
+INSTANTIATE_TEST_SUITE_P(Dateien, KorpusBeschaedigt, ::testing::ValuesIn(Auswahl(true)), TestName);
+
+TEST(KorpusBesonders, AnExternalEntityIsNeitherFetchedNorExpanded) {
+  Package package = Package::Open(fs::path(TARVO_CORPUS_DIR) / "poi__ExternalEntityInText.docx");
+  pugi::xml_document doc;
+  package.ParseXml(package.MainPartName(), doc, pugi::parse_full);
+  std::ostringstream text;
+  doc.save(text);
+  EXPECT_EQ(text.str().find("root:x:0:0"), std::string::npos);
+  EXPECT_EQ(text.str().find("<!ENTITY"), std::string::npos);
+}
+
+TEST(KorpusBesonders, FindsAMainDocumentStoredElsewhere) {
+  Package package =
+      Package::Open(fs::path(TARVO_CORPUS_DIR) / "pandoc__alternate_document_path.docx");
+  EXPECT_NE(package.MainPartName(), "word/document.xml");
+  EXPECT_TRUE(package.HasPart(package.MainPartName()));
+}
+
+}  // namespace
+}  // namespace tarvo::word::docx
