@@ -1,0 +1,67 @@
+#include "forms/Formulare.h"
+
+#include <map>
+
+namespace tarvo::formulare {
+namespace {
+
+struct Eintrag {
+  Fabrik fabrik;
+  std::shared_ptr<controls::Form> instanz;
+};
+
+std::map<std::string, Eintrag>& Liste() {
+  static std::map<std::string, Eintrag> liste;
+  return liste;
+}
+
+Fabrik Leer(const std::string& name) {
+  return [name] { return std::make_shared<LeeresFormular>(name); };
+}
+
+}  // namespace
+
+std::string NameZuIndex(std::int16_t index) {
+  if (index < 0 || index > 5) return "";
+  return "frmKat" + std::to_string(index + 1);
+}
+
+void FormularRegistrieren(std::int16_t index, Fabrik fabrik) {
+  std::string name = NameZuIndex(index);
+  if (!name.empty()) FormularRegistrieren(name, std::move(fabrik));
+}
+
+void FormularRegistrieren(const std::string& name, Fabrik fabrik) {
+  Liste()[name].fabrik = std::move(fabrik);
+}
+
+void FormulareRegistrieren() {
+  // The empty forms.
+  FormularRegistrieren(4, Leer("frmKat5"));
+  FormularRegistrieren(5, Leer("frmKat6"));
+  FormularRegistrieren("frmKat7", Leer("frmKat7"));
+  FormularRegistrieren("frmKat8", Leer("frmKat8"));
+  // The category forms register here, one line each:
+  //   FormularRegistrieren(0, [] { return std::make_shared<frmKat1>(); });
+}
+
+std::shared_ptr<controls::Form> Formular(std::int16_t index) {
+  std::string name = NameZuIndex(index);
+  return name.empty() ? nullptr : Formular(name);
+}
+
+std::shared_ptr<controls::Form> Formular(const std::string& name) {
+  auto it = Liste().find(name);
+  if (it == Liste().end() || !it->second.fabrik) return nullptr;
+  Eintrag& eintrag = it->second;
+  // A loaded form is the one instance; an unloaded one has lost its state, so a new one
+  // takes its place.
+  if (!eintrag.instanz || !eintrag.instanz->Loaded()) eintrag.instanz = eintrag.fabrik();
+  return eintrag.instanz;
+}
+
+void RegistrierungLeeren() {
+  Liste().clear();
+}
+
+}  // namespace tarvo::formulare
