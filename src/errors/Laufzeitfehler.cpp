@@ -22,6 +22,7 @@ std::string Laufzeitfehler::StandardText(std::int32_t nummer) {
     case 75: return "Fehler beim Zugriff auf Pfad/Datei";
     case 91: return "Objektvariable oder With-Blockvariable nicht festgelegt";
     case 94: return "Unzulässige Verwendung von Null";
+    case 429: return "Objekterstellung durch die Komponente nicht möglich";
     case 3021: return "Kein aktueller Datensatz.";
     case 3024: return "Datei nicht gefunden.";
     case 3078: return "Die Eingabetabelle oder Abfrage wurde nicht gefunden.";

@@ -41,6 +41,7 @@ constexpr std::int32_t DateiNichtGefunden = 53;
 constexpr std::int32_t DateiZugriff = 75;
 constexpr std::int32_t ObjektNichtFestgelegt = 91;
 constexpr std::int32_t NullVerwendung = 94;
+constexpr std::int32_t ObjekterstellungNichtMoeglich = 429;
 constexpr std::int32_t KeinAktuellerDatensatz = 3021;
 constexpr std::int32_t DatenbankNichtGefunden = 3024;
 constexpr std::int32_t TabelleNichtGefunden = 3078;
