@@ -1,0 +1,211 @@
+#include "platform/dao/Recordset.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "DaoTestDatei.h"
+
+namespace tarvo::dao {
+namespace {
+
+using test::Fehlernummer;
+
+class RecordsetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    datei_ = test::NeueDatenbank(ordner_);
+    db_ = ws_.OpenDatabase(datei_);
+  }
+  std::shared_ptr<Recordset> Rechnung(int id) {
+    return db_->OpenRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = " +
+                              std::to_string(id));
+  }
+  test::TestOrdner ordner_;
+  std::string datei_;
+  Workspace ws_;
+  std::shared_ptr<Database> db_;
+};
+
+TEST_F(RecordsetTest, RunsTheSystemsStatementsUnchanged) {
+  auto tempDoc = db_->OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = 1");
+  EXPECT_EQ(tempDoc->Fields("Mehrwertsteuersatz").Value(), Variant(std::int32_t{190}));
+  EXPECT_EQ(tempDoc->Fields("Zahlungsziel").Value(), Variant(true));
+  EXPECT_EQ(tempDoc->Fields("AbschlagAbsolut").Value(), Variant(0.0));
+
+  auto frueher = db_->OpenRecordset(
+      "SELECT * FROM Rechnung WHERE ID_Auftragsnummer = 1 AND Rechnungsart = 1", dbOpenDynaset);
+  EXPECT_EQ(frueher->RecordCount(), 1);
+
+  auto termin = db_->OpenRecordset(
+      "SELECT ID_Terminart, ID_Rechnungsnummer, Datum From Termine WHERE (((ID_Terminart)=8) "
+      "AND ((ID_Rechnungsnummer)=1));");
+  EXPECT_EQ(termin->Fields("Datum").Value(), Variant(Datum::AusTag(2026, 12, 1)));
+  EXPECT_FALSE(termin->Updatable()) << "the key is not selected";
+
+  auto version = db_->OpenRecordset("Version", dbOpenDynaset);
+  version->MoveFirst();
+  EXPECT_EQ(version->Fields("Zahlungsziel").Value(), Variant("Zahlbar bis <14> ohne Abzug"));
+  EXPECT_EQ(CDbl(version->Fields("AbstandZahlungsziel").Value()), 26.0);
+}
+
+TEST_F(RecordsetTest, FieldsAreFoundWithoutRegardToCase) {
+  auto rs = db_->OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = 1");
+  EXPECT_EQ(rs->Fields("mwstermäßigt").Value(), Variant(std::int32_t{70}));
+  EXPECT_EQ(rs->Fields("MEßTRUPPZUSAMMENFASSEN").Name(), "MeßtruppZusammenfassen");
+  EXPECT_EQ(Fehlernummer([&] { rs->Fields("Gibtsnicht"); }), 3265);
+  EXPECT_EQ(Fehlernummer([&] { rs->Fields(std::int16_t{99}); }), 3265);
+}
+
+TEST_F(RecordsetTest, MovesThroughRowsAndReportsNoCurrentRecord) {
+  db_->Execute(
+      "INSERT INTO Rechnung (ID_Rechnungsnummer, ID_Auftragsnummer, Rechnungsart) VALUES (2, 1, "
+      "5), (3, 1, 5)");
+  auto rs = db_->OpenRecordset("SELECT * FROM Rechnung WHERE Rechnungsart = 5 ORDER BY 1");
+  EXPECT_FALSE(rs->BOF());
+  EXPECT_FALSE(rs->EOF());
+  EXPECT_EQ(rs->RecordCount(), 2);
+  EXPECT_EQ(rs->Fields("ID_Rechnungsnummer").Value(), Variant(std::int32_t{2}));
+  rs->MoveNext();
+  EXPECT_EQ(rs->Fields("ID_Rechnungsnummer").Value(), Variant(std::int32_t{3}));
+  rs->MoveNext();
+  EXPECT_TRUE(rs->EOF());
+  EXPECT_EQ(Fehlernummer([&] { rs->Fields("Brutto").Value(); }), 3021);
+  EXPECT_EQ(Fehlernummer([&] { rs->MoveNext(); }), 3021);
+  rs->MoveFirst();
+  EXPECT_EQ(rs->Fields("ID_Rechnungsnummer").Value(), Variant(std::int32_t{2}));
+
+  auto leer = db_->OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = 7");
+  EXPECT_TRUE(leer->BOF());
+  EXPECT_TRUE(leer->EOF());
+  EXPECT_EQ(leer->RecordCount(), 0);
+  EXPECT_EQ(Fehlernummer([&] { leer->Fields("Mehrwertsteuersatz").Value(); }), 3021);
+  EXPECT_EQ(Fehlernummer([&] { leer->MoveFirst(); }), 3021);
+  EXPECT_EQ(Fehlernummer([&] { leer->Edit(); }), 3021);
+}
+
+TEST_F(RecordsetTest, NullAndEmptyTextComeBackAsTheyAreStored) {
+  db_->Execute(
+      "INSERT INTO TempDoc (ID_Benutzer, AbschlagAbsolut, Zahlungsziel, ID_Lieferschein) "
+      "VALUES (2, NULL, NULL, '')");
+  auto rs = db_->OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = 2");
+  EXPECT_TRUE(rs->Fields("AbschlagAbsolut").Value().IstNull());
+  EXPECT_TRUE(rs->Fields("Zahlungsziel").Value().IstNull());
+  EXPECT_EQ(rs->Fields("ID_Lieferschein").Value(), Variant(""));
+}
+
+TEST_F(RecordsetTest, EditAndUpdateWriteTheRowBackRounded) {
+  auto rs = Rechnung(1);
+  ASSERT_TRUE(rs->Updatable());
+  rs->Edit();
+  EXPECT_EQ(rs->EditMode(), 1);
+  rs->Fields("NettoRechnung") = Variant(100000.5);  // half to even: 100000
+  rs->Fields("Brutto") = Variant(119000.5000001);   // rounds up: 119001
+  rs->Fields("MehrwertsteuerFreierbetrag") = Variant(-0.5);
+  rs->Fields("Mehrwertsteuersatz") = Variant(std::int16_t{190});
+  EXPECT_EQ(rs->Fields("NettoRechnung").Value(), Variant(std::int32_t{100000}));
+  rs->Update();
+  EXPECT_EQ(rs->EditMode(), 0);
+
+  auto neu = Workspace().OpenDatabase(datei_)->OpenRecordset(
+      "SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = 1");
+  EXPECT_EQ(neu->Fields("NettoRechnung").Value(), Variant(std::int32_t{100000}));
+  EXPECT_EQ(neu->Fields("Brutto").Value(), Variant(std::int32_t{119001}));
+  EXPECT_EQ(neu->Fields("MehrwertsteuerFreierbetrag").Value(), Variant(std::int32_t{0}));
+  EXPECT_EQ(neu->Fields("Rechnungsnummer").Value(), Variant("2026-001")) << "untouched";
+}
+
+TEST_F(RecordsetTest, EditRereadsTheRowAndCancelWritesNothing) {
+  auto rs = Rechnung(1);
+  db_->Execute("UPDATE Rechnung SET Brutto = 4711 WHERE ID_Rechnungsnummer = 1");
+  EXPECT_EQ(rs->Fields("Brutto").Value(), Variant(std::int32_t{0})) << "read at open";
+  rs->Edit();
+  EXPECT_EQ(rs->Fields("Brutto").Value(), Variant(std::int32_t{4711})) << "re-read by Edit";
+  rs->Fields("Brutto") = Variant(std::int32_t{1});
+  rs->CancelUpdate();
+  EXPECT_EQ(rs->Fields("Brutto").Value(), Variant(std::int32_t{4711}));
+  EXPECT_EQ(Rechnung(1)->Fields("Brutto").Value(), Variant(std::int32_t{4711}));
+}
+
+TEST_F(RecordsetTest, RefusesWritesOutsideAnEdit) {
+  auto rs = Rechnung(1);
+  EXPECT_EQ(Fehlernummer([&] { rs->Fields("Brutto") = Variant(std::int32_t{1}); }), 3020);
+  EXPECT_EQ(Fehlernummer([&] { rs->Update(); }), 3020);
+  auto snapshot = db_->OpenRecordset("SELECT * FROM Rechnung", dbOpenSnapshot);
+  EXPECT_EQ(Fehlernummer([&] { snapshot->Edit(); }), 3027);
+  auto verbund = db_->OpenRecordset(
+      "SELECT r.ID_Rechnungsnummer, t.Datum FROM Rechnung r JOIN Termine t USING "
+      "(ID_Rechnungsnummer)");
+  EXPECT_EQ(Fehlernummer([&] { verbund->Edit(); }), 3027);
+  EXPECT_EQ(Fehlernummer([&] { db_->OpenRecordset("DELETE FROM Rechnung"); }), 3219);
+  EXPECT_EQ(Rechnung(1)->RecordCount(), 1);
+}
+
+TEST_F(RecordsetTest, AValueTheColumnCannotTakeLeavesTheRowAlone) {
+  auto rs = Rechnung(1);
+  rs->Edit();
+  EXPECT_EQ(Fehlernummer([&] { rs->Fields("Brutto") = Variant("viel"); }), 13);
+  rs->Fields("ID_Auftragsnummer") = Variant::Null();
+  EXPECT_EQ(Fehlernummer([&] { rs->Update(); }), 3314);
+  EXPECT_EQ(rs->EditMode(), 0);
+  EXPECT_EQ(Rechnung(1)->Fields("ID_Auftragsnummer").Value(), Variant(std::int32_t{1}));
+  rs->Edit();  // the lock was released: a new edit works
+  rs->Fields("Brutto") = Variant(std::int32_t{5});
+  rs->Update();
+  EXPECT_EQ(Rechnung(1)->Fields("Brutto").Value(), Variant(std::int32_t{5}));
+}
+
+TEST_F(RecordsetTest, ARecordsetOutlivesItsDatabaseUntilClosed) {
+  auto rs = Rechnung(1);
+  db_->Close();
+  db_.reset();
+  rs->Edit();
+  rs->Fields("Brutto") = Variant(std::int32_t{77});
+  rs->Update();
+  rs->Close();
+  EXPECT_EQ(Fehlernummer([&] { rs->Fields("Brutto"); }), 3420);
+  EXPECT_EQ(Fehlernummer([&] { rs->MoveFirst(); }), 3420);
+  auto db = ws_.OpenDatabase(datei_);
+  EXPECT_EQ(db->OpenRecordset("SELECT Brutto FROM Rechnung")->Fields("Brutto").Value(),
+            Variant(std::int32_t{77}));
+}
+
+TEST_F(RecordsetTest, BadStatementsGetTheEnginesNumbers) {
+  EXPECT_EQ(Fehlernummer([&] { db_->OpenRecordset("SELECT * FROM Rechnungen"); }), 3078);
+  EXPECT_EQ(Fehlernummer([&] { db_->OpenRecordset("Rechnungen"); }), 3078);
+  EXPECT_EQ(Fehlernummer([&] { db_->OpenRecordset("SELECT Nix FROM Rechnung"); }), 3061);
+  EXPECT_EQ(Fehlernummer([&] { db_->OpenRecordset("SELEKT * FROM Rechnung"); }), 3075);
+  EXPECT_EQ(Fehlernummer([&] { db_->OpenRecordset("Version", 3); }), 3001);
+}
+
+TEST(Workspace, AMissingFileIsReportedAndNotCreated) {
+  test::TestOrdner ordner;
+  std::string datei = ordner.Datei("fehlt.db");
+  Workspace ws;
+  EXPECT_EQ(test::Fehlernummer([&] { ws.OpenDatabase(datei); }), 3024);
+  EXPECT_FALSE(std::filesystem::exists(datei));
+  EXPECT_EQ(test::Fehlernummer([&] { ws.OpenDatabase(""); }), 3024);
+}
+
+TEST(Workspace, AFileThatIsNoDatabaseIsReportedAndKept) {
+  test::TestOrdner ordner;
+  std::string datei = ordner.Datei("kaputt.db");
+  std::ofstream(datei) << "Das ist keine Datenbank, sondern ein Brief an den Kunden.";
+  auto vorher = std::filesystem::file_size(datei);
+  Workspace ws;
+  EXPECT_EQ(test::Fehlernummer([&] { ws.OpenDatabase(datei); }), 3343);
+  EXPECT_EQ(std::filesystem::file_size(datei), vorher);
+}
+
+TEST(Workspace, CreateDatabaseNeverOverwrites) {
+  test::TestOrdner ordner;
+  std::string datei = test::NeueDatenbank(ordner);
+  Workspace ws;
+  EXPECT_EQ(test::Fehlernummer([&] { ws.CreateDatabase(datei); }), 3204);
+  EXPECT_EQ(ws.OpenDatabase(datei)->OpenRecordset("Version")->RecordCount(), 1);
+  EXPECT_EQ(test::Fehlernummer([&] { ws.CreateDatabase(ordner.Datei("gibtsnicht/neu.db")); }),
+            3044);
+}
+
+}  // namespace
+}  // namespace tarvo::dao

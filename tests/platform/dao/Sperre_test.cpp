@@ -1,0 +1,112 @@
+// Two real processes on one job database: the office shares it among workstations.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "DaoTestDatei.h"
+
+namespace tarvo::dao {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Runs `kind` in a child process and returns its exit status (255 when it died otherwise).
+template <class Kind>
+pid_t Starten(Kind kind) {
+  pid_t pid = ::fork();
+  if (pid == 0) ::_exit(kind());
+  return pid;
+}
+
+int Warten(pid_t pid) {
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
+}
+
+// Adds 1 to Brutto of invoice 1 `mal` times, each in its own Edit/Update; an edit refused as
+// locked is tried again. Returns how many increments failed otherwise.
+int Hochzaehlen(const std::string& datei, int mal) {
+  Workspace ws;
+  auto db = ws.OpenDatabase(datei);
+  int fehlgeschlagen = 0;
+  for (int i = 0; i < mal; ++i) {
+    int nummer = 0;
+    do {
+      nummer = test::Fehlernummer([&] {
+        // Opened a moment before the edit, as the host opens the invoice long before it is
+        // stored: what was read at open is stale by the time of the edit.
+        auto rs = db->OpenRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = 1");
+        std::this_thread::sleep_for(2ms);
+        rs->Edit();
+        rs->Fields("Brutto") = Variant(CLng(rs->Fields("Brutto").Value()) + 1);
+        rs->Update();
+      });
+    } while (nummer == 3260);
+    if (nummer != 0) ++fehlgeschlagen;
+  }
+  return fehlgeschlagen;
+}
+
+TEST(Sperre, TwoProcessesIncrementingOneInvoiceLoseNoUpdate) {
+  test::TestOrdner ordner;
+  std::string datei = test::NeueDatenbank(ordner);
+  pid_t a = Starten([&] { return Hochzaehlen(datei, 30); });
+  pid_t b = Starten([&] { return Hochzaehlen(datei, 30); });
+  EXPECT_EQ(Warten(a), 0);
+  EXPECT_EQ(Warten(b), 0);
+  auto rs = Workspace().OpenDatabase(datei)->OpenRecordset(
+      "SELECT Brutto FROM Rechnung WHERE ID_Rechnungsnummer = 1");
+  EXPECT_EQ(rs->Fields("Brutto").Value(), Variant(std::int32_t{60}));
+}
+
+TEST(Sperre, AnEditHeldTooLongGivesTheOtherProcessLockedAndNothingIsWritten) {
+  test::TestOrdner ordner;
+  std::string datei = test::NeueDatenbank(ordner);
+  int bereit[2];
+  ASSERT_EQ(::pipe(bereit), 0);
+
+  // The child edits invoice 1 and holds the lock for a while before it updates.
+  pid_t halter = Starten([&] {
+    Workspace ws;
+    auto rs = ws.OpenDatabase(datei)->OpenRecordset(
+        "SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = 1");
+    rs->Edit();
+    rs->Fields("Brutto") = Variant(std::int32_t{111});
+    char signal = 1;
+    if (::write(bereit[1], &signal, 1) != 1) return 1;
+    std::this_thread::sleep_for(1500ms);
+    rs->Update();
+    return 0;
+  });
+  char signal = 0;
+  ASSERT_EQ(::read(bereit[0], &signal, 1), 1);
+
+  Workspace ws;
+  ws.BusyTimeout = 200ms;
+  auto db = ws.OpenDatabase(datei);
+  auto rs = db->OpenRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = 1");
+  EXPECT_EQ(rs->Fields("Brutto").Value(), Variant(std::int32_t{0})) << "reading is not blocked";
+  EXPECT_EQ(test::Fehlernummer([&] { rs->Edit(); }), 3260);
+  EXPECT_EQ(rs->EditMode(), 0);
+
+  EXPECT_EQ(Warten(halter), 0);
+  rs->Edit();  // now free; the edit sees the other process's value
+  EXPECT_EQ(rs->Fields("Brutto").Value(), Variant(std::int32_t{111}));
+  rs->Fields("Brutto") = Variant(std::int32_t{222});
+  rs->Update();
+  EXPECT_EQ(Workspace()
+                .OpenDatabase(datei)
+                ->OpenRecordset("SELECT Brutto FROM Rechnung")
+                ->Fields("Brutto")
+                .Value(),
+            Variant(std::int32_t{222}));
+  ::close(bereit[0]);
+  ::close(bereit[1]);
+}
+
+}  // namespace
+}  // namespace tarvo::dao
