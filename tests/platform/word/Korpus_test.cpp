@@ -4,6 +4,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -156,6 +157,20 @@ TEST(KorpusBesonders, FindsAMainDocumentStoredElsewhere) {
       Package::Open(fs::path(TARVO_CORPUS_DIR) / "pandoc__alternate_document_path.docx");
   EXPECT_NE(package.MainPartName(), "word/document.xml");
   EXPECT_TRUE(package.HasPart(package.MainPartName()));
+}
+
+TEST(KorpusBefehl, RoundtripRefusesADamagedFileWithStatus2AndWritesNothing) {
+  const fs::path aus = Ausgabe("roundtrip-abgelehnt.docx");
+  fs::remove(aus);
+  for (const char* name :
+       {"poi__truncated62886.docx", "poi__bug53475-password-is-pass.docx", "gibt-es-nicht.docx"}) {
+    SCOPED_TRACE(name);
+    std::string befehl = std::string("'") + TARVO_EXE + "' roundtrip '" + TARVO_CORPUS_DIR + "/" +
+                         name + "' '" + aus.string() + "' 2>/dev/null";
+    int status = std::system(befehl.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+    EXPECT_FALSE(fs::exists(aus));
+  }
 }
 
 }  // namespace
