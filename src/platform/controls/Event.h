@@ -22,6 +22,12 @@ class Event {
     listeners_.emplace_back(++next_id_, std::move(listener));
     return next_id_;
   }
+  // Adds a listener that runs before every other one (observers such as views and checkers,
+  // which must see the state the event announces before handlers change it further).
+  std::size_t ConnectFront(Listener listener) {
+    listeners_.emplace(listeners_.begin(), ++next_id_, std::move(listener));
+    return next_id_;
+  }
   // Removes the listener with that id; an unknown id does nothing.
   void Disconnect(std::size_t id) {
     std::erase_if(listeners_, [id](const auto& eintrag) { return eintrag.first == id; });

@@ -138,6 +138,11 @@ void Grid::SetColSetting(std::int32_t col, const std::string& schluessel, std::i
   Geaendert();
 }
 
+const std::map<std::string, std::int32_t>& Grid::ColSettings(std::int32_t col) const {
+  PruefeSpalte(col);
+  return spalten_einstellungen_[Index(col - 1)];
+}
+
 std::int32_t Grid::Setting(const std::string& schluessel) const {
   auto it = einstellungen_.find(schluessel);
   return it == einstellungen_.end() ? 0 : it->second;

@@ -76,6 +76,9 @@ class Grid : public Control {
   // an unset setting reads 0. The view decides what a key means.
   std::int32_t ColSetting(std::int32_t col, const std::string& schluessel) const;
   void SetColSetting(std::int32_t col, const std::string& schluessel, std::int32_t wert);
+  // Every setting switched so far (for views), by key.
+  const std::map<std::string, std::int32_t>& ColSettings(std::int32_t col) const;
+  const std::map<std::string, std::int32_t>& Settings() const { return einstellungen_; }
   std::int32_t Setting(const std::string& schluessel) const;
   void SetSetting(const std::string& schluessel, std::int32_t wert);
 
