@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string>
 
+#include "platform/word/docx/Package.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -81,6 +83,25 @@ TEST_P(KorpusLibreOffice, TheSavedCopyShowsTheSameText) {
   const std::string textOriginal = Text(pdfOriginal);
   EXPECT_FALSE(textOriginal.empty());
   EXPECT_EQ(Text(pdfKopie), textOriginal);
+}
+
+TEST(NeuesDokument, OpensAsA4InPythonDocxAndLibreOffice) {
+  const fs::path folder = fs::path(TARVO_BINARY_DIR) / "testdata" / "libreoffice" / "neu";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  const fs::path neu = folder / "neu.docx";
+  tarvo::word::docx::Package::Blank().Save(neu);
+  EXPECT_EQ(Ausfuehren("/usr/bin/python3 -c \"import docx,sys; d=docx.Document(sys.argv[1]); "
+                       "assert len(d.paragraphs) == 1; "
+                       "assert abs(d.sections[0].page_width.cm - 21.0) < 0.01\" " +
+                       Quoted(neu)),
+            0);
+  EXPECT_EQ(Ausfuehren("timeout 300 soffice -env:UserInstallation=file://" +
+                       (folder / "profil").string() + " --headless --convert-to pdf --outdir " +
+                       Quoted(folder) + " " + Quoted(neu)),
+            0);
+  ASSERT_TRUE(fs::exists(folder / "neu.pdf"));
+  EXPECT_EQ(Ausfuehren("pdfinfo " + Quoted(folder / "neu.pdf") + " | grep -q 'A4'"), 0);
 }
 
 // Comments, tables, text boxes, headers and content controls, and an invoice template.
