@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/word/WdConstants.h"
 
@@ -53,14 +54,18 @@ class Range {
   // end-of-row marks inside the range are kept (only the cells' contents are replaced).
   void SetText(const std::string& text);
 
-  // Collapses to the start (wdCollapseStart) or the end (wdCollapseEnd). Collapsing to the end
-  // of a range that ends after an end-of-cell mark stays before that mark, inside the cell.
+  // Collapses to the start (wdCollapseStart) or the end (wdCollapseEnd). As in the word
+  // processor, a cell's range collapsed to its end lies after the end-of-cell mark (at the next
+  // cell); move back one character to stay inside the cell.
   void Collapse(std::int32_t direction = wdCollapseStart);
   // Moves the start (or end) by `count` characters (wdCharacter) or words (wdWord); a negative
   // count moves towards the story's start. Stops at the story's edges; returns the number of
   // units actually moved (negative when moved backwards). The other edge follows if they cross.
   std::int32_t MoveStart(std::int32_t unit = wdCharacter, std::int32_t count = 1);
   std::int32_t MoveEnd(std::int32_t unit = wdCharacter, std::int32_t count = 1);
+  // Collapses the range (to its end when moving forward, else to its start) and moves it by
+  // `count` units; returns the units moved.
+  std::int32_t Move(std::int32_t unit = wdCharacter, std::int32_t count = 1);
 
   // Inserts text after the range (before an end-of-cell mark the range ends with) and extends
   // the range over it.
@@ -113,28 +118,30 @@ class Range {
   std::shared_ptr<detail::RangeState> state_;
 };
 
-// The character formatting of a range, as the object model's Font.
+// The character formatting of a range (or of the cells of a cell selection), as the object
+// model's Font.
 class Font {
  public:
-  explicit Font(Range range) : range_(std::move(range)) {}
+  explicit Font(Range range) : teile_{std::move(range)} {}
+  explicit Font(std::vector<Range> parts) : teile_(std::move(parts)) {}
   // The effective size in points, resolved through the run, its character style, the
   // paragraph's style chain and the document defaults; wdUndefined when the characters differ.
   float Size() const;
   void SetSize(float points);
-  std::int32_t Bold() const { return range_.Bold(); }
-  void SetBold(bool on) { range_.SetBold(on); }
-  std::int32_t Italic() const { return range_.Italic(); }
-  void SetItalic(bool on) { range_.SetItalic(on); }
-  std::int32_t Underline() const { return range_.Underline(); }
-  void SetUnderline(bool on) { range_.SetUnderline(on); }
+  std::int32_t Bold() const;
+  void SetBold(bool on);
+  std::int32_t Italic() const;
+  void SetItalic(bool on);
+  std::int32_t Underline() const;
+  void SetUnderline(bool on);
 
  private:
-  Range range_;
+  std::vector<Range> teile_;
 };
 
 class TabStops {
  public:
-  explicit TabStops(Range range) : range_(std::move(range)) {}
+  explicit TabStops(std::vector<Range> parts) : teile_(std::move(parts)) {}
   // Adds a tab stop at `position` points to every paragraph of the range (replacing one at the
   // same position); alignment wdAlignTab*, leader wdTabLeader*.
   void Add(float position, std::int32_t alignment = wdAlignTabLeft,
@@ -143,21 +150,22 @@ class TabStops {
   std::int32_t Count() const;
 
  private:
-  Range range_;
+  std::vector<Range> teile_;
 };
 
-// The paragraph formatting of the paragraphs a range touches.
+// The paragraph formatting of the paragraphs a range (or a cell selection) touches.
 class ParagraphFormat {
  public:
-  explicit ParagraphFormat(Range range) : range_(std::move(range)) {}
+  explicit ParagraphFormat(Range range) : teile_{std::move(range)} {}
+  explicit ParagraphFormat(std::vector<Range> parts) : teile_(std::move(parts)) {}
   // wdAlignParagraph*, or wdUndefined when the paragraphs differ.
   std::int32_t Alignment() const;
   // Sets the alignment of every paragraph the range touches; throws 5 for an unknown value.
   void SetAlignment(std::int32_t alignment);
-  word::TabStops TabStops() const { return word::TabStops(range_); }
+  word::TabStops TabStops() const { return word::TabStops(teile_); }
 
  private:
-  Range range_;
+  std::vector<Range> teile_;
 };
 
 }  // namespace tarvo::word

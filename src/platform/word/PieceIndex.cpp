@@ -1,0 +1,222 @@
+#include "platform/word/PieceIndex.h"
+
+#include <algorithm>
+
+namespace tarvo::word::detail {
+
+Piece* PieceIndex::Create(PieceKind kind, pugi::xml_node node, std::int32_t width,
+                          char32_t zeichen) {
+  Piece* p;
+  if (!free_.empty()) {
+    p = free_.back();
+    free_.pop_back();
+    *p = Piece{};
+  } else {
+    pool_.emplace_back();
+    p = &pool_.back();
+  }
+  p->kind = kind;
+  p->node = node.internal_object();
+  p->width = width;
+  p->sum = width;
+  p->zeichen = zeichen;
+  p->priority = Zufall();
+  map_[p->node] = p;
+  return p;
+}
+
+std::uint32_t PieceIndex::Zufall() {
+  seed_ ^= seed_ << 13;
+  seed_ ^= seed_ >> 7;
+  seed_ ^= seed_ << 17;
+  return static_cast<std::uint32_t>(seed_ >> 16);
+}
+
+void PieceIndex::Update(Piece* p) {
+  p->sum = p->width + Sum(p->left) + Sum(p->right);
+  p->count = 1 + Cnt(p->left) + Cnt(p->right);
+  if (p->left) p->left->parent = p;
+  if (p->right) p->right->parent = p;
+}
+
+Piece* PieceIndex::Merge(Piece* a, Piece* b) {
+  if (!a) return b;
+  if (!b) return a;
+  if (a->priority > b->priority) {
+    a->right = Merge(a->right, b);
+    Update(a);
+    return a;
+  }
+  b->left = Merge(a, b->left);
+  Update(b);
+  return b;
+}
+
+void PieceIndex::Split(Piece* t, std::int32_t k, Piece*& a, Piece*& b) {
+  if (!t) {
+    a = b = nullptr;
+    return;
+  }
+  if (Cnt(t->left) < k) {
+    Piece* rechts;
+    Split(t->right, k - Cnt(t->left) - 1, rechts, b);
+    t->right = rechts;
+    Update(t);
+    a = t;
+  } else {
+    Piece* links;
+    Split(t->left, k, a, links);
+    t->left = links;
+    Update(t);
+    b = t;
+  }
+  if (a) a->parent = nullptr;
+  if (b) b->parent = nullptr;
+}
+
+// A balanced tree whose priorities fall with depth, so it is a valid treap.
+Piece* PieceIndex::Build(const std::vector<Piece*>& pieces, std::size_t from, std::size_t to,
+                         std::uint32_t depth) {
+  if (from >= to) return nullptr;
+  std::size_t mitte = from + (to - from) / 2;
+  Piece* p = pieces[mitte];
+  p->priority = (0xFFFFu - std::min<std::uint32_t>(depth, 0xFFFFu)) << 16 | (Zufall() & 0xFFFFu);
+  p->left = Build(pieces, from, mitte, depth + 1);
+  p->right = Build(pieces, mitte + 1, to, depth + 1);
+  p->parent = nullptr;
+  Update(p);
+  return p;
+}
+
+void PieceIndex::Assign(const std::vector<Piece*>& pieces) {
+  root_ = Build(pieces, 0, pieces.size(), 0);
+}
+
+void PieceIndex::InsertAt(std::int32_t index, const std::vector<Piece*>& pieces) {
+  if (pieces.empty()) return;
+  Piece* neu = nullptr;
+  for (Piece* p : pieces) {
+    p->left = p->right = p->parent = nullptr;
+    Update(p);
+    neu = Merge(neu, p);
+  }
+  Piece *a, *b;
+  Split(root_, index, a, b);
+  root_ = Merge(Merge(a, neu), b);
+  root_->parent = nullptr;
+}
+
+void PieceIndex::Forget(Piece* p) {
+  if (p->left) Forget(p->left);
+  if (p->right) Forget(p->right);
+  auto it = map_.find(p->node);
+  if (it != map_.end() && it->second == p) map_.erase(it);
+  free_.push_back(p);
+}
+
+void PieceIndex::Erase(std::int32_t first, std::int32_t last) {
+  if (first >= last) return;
+  Piece *a, *b, *c;
+  Split(root_, last, a, c);
+  Split(a, first, a, b);
+  if (b) Forget(b);
+  root_ = Merge(a, c);
+  if (root_) root_->parent = nullptr;
+}
+
+std::int32_t PieceIndex::IndexOf(const Piece* p) const {
+  std::int32_t index = Cnt(p->left);
+  while (p->parent) {
+    if (p == p->parent->right) index += Cnt(p->parent->left) + 1;
+    p = p->parent;
+  }
+  return index;
+}
+
+std::int32_t PieceIndex::PositionOf(const Piece* p) const {
+  std::int32_t position = Sum(p->left);
+  while (p->parent) {
+    if (p == p->parent->right) position += Sum(p->parent->left) + p->parent->width;
+    p = p->parent;
+  }
+  return position;
+}
+
+Piece* PieceIndex::AtIndex(std::int32_t index) const {
+  Piece* t = root_;
+  while (t) {
+    std::int32_t links = Cnt(t->left);
+    if (index < links) {
+      t = t->left;
+    } else if (index == links) {
+      return t;
+    } else {
+      index -= links + 1;
+      t = t->right;
+    }
+  }
+  return nullptr;
+}
+
+Piece* PieceIndex::AtPosition(std::int32_t position, std::int32_t* start) const {
+  Piece* t = root_;
+  std::int32_t basis = 0;
+  while (t) {
+    std::int32_t links = Sum(t->left);
+    if (position < links) {
+      t = t->left;
+    } else if (position < links + t->width) {
+      if (start) *start = basis + links;
+      return t;
+    } else {
+      position -= links + t->width;
+      basis += links + t->width;
+      t = t->right;
+    }
+  }
+  return nullptr;
+}
+
+Piece* PieceIndex::Next(const Piece* p) const {
+  if (p->right) {
+    Piece* q = p->right;
+    while (q->left) q = q->left;
+    return q;
+  }
+  while (p->parent && p == p->parent->right) p = p->parent;
+  return p->parent;
+}
+
+Piece* PieceIndex::Prev(const Piece* p) const {
+  if (p->left) {
+    Piece* q = p->left;
+    while (q->right) q = q->right;
+    return q;
+  }
+  while (p->parent && p == p->parent->left) p = p->parent;
+  return p->parent;
+}
+
+Piece* PieceIndex::First() const {
+  Piece* t = root_;
+  while (t && t->left) t = t->left;
+  return t;
+}
+
+Piece* PieceIndex::Last() const {
+  Piece* t = root_;
+  while (t && t->right) t = t->right;
+  return t;
+}
+
+void PieceIndex::SetWidth(Piece* p, std::int32_t width) {
+  p->width = width;
+  for (Piece* q = p; q; q = q->parent) q->sum = q->width + Sum(q->left) + Sum(q->right);
+}
+
+Piece* PieceIndex::Find(pugi::xml_node node) const {
+  auto it = map_.find(node.internal_object());
+  return it == map_.end() ? nullptr : it->second;
+}
+
+}  // namespace tarvo::word::detail
