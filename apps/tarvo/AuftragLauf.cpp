@@ -1,0 +1,373 @@
+#include "AuftragLauf.h"
+
+#include <algorithm>
+#include <map>
+
+#include "Kontext.h"
+#include "common/Funktionen.h"
+#include "document/Dokumenthilfen.h"
+#include "document/G_frmTabelle.h"
+#include "errors/Protokoll.h"
+#include "forms/Formulare.h"
+#include "forms/kat1/frmKat1.h"
+#include "host/GO.h"
+#include "platform/controls/Buttons.h"
+#include "platform/controls/ComboBox.h"
+#include "platform/controls/Grid.h"
+#include "platform/controls/Kopflos.h"
+#include "platform/controls/MaskEdBox.h"
+#include "platform/dao/Database.h"
+#include "platform/dao/Recordset.h"
+#include "platform/dao/Workspace.h"
+#include "platform/word/Document.h"
+
+namespace tarvo::auftrag {
+namespace {
+
+[[noreturn]] void Unbrauchbar(const std::string& was) {
+  throw Laufzeitfehler(fehlernummer::UngueltigerAufruf, was);
+}
+
+using Let = void (GO::*)(const Variant&);
+const std::map<std::string, Let>& Eigenschaften() {
+  static const std::map<std::string, Let> lets = {
+      {"Flurstücksnummer", static_cast<Let>(&GO::Flurstücksnummer)},
+      {"Fläche", static_cast<Let>(&GO::Fläche)},
+      {"Bodenwert", static_cast<Let>(&GO::Bodenwert)},
+      {"Lage", static_cast<Let>(&GO::Lage)},
+      {"Baukosten", static_cast<Let>(&GO::Baukosten)},
+      {"Achslänge", static_cast<Let>(&GO::Achslänge)},
+      {"Grenzlänge", static_cast<Let>(&GO::Grenzlänge)},
+      {"Flurstücke", static_cast<Let>(&GO::Flurstücke)},
+      {"AnzahlGrenzpunkte", static_cast<Let>(&GO::AnzahlGrenzpunkte)},
+  };
+  return lets;
+}
+
+// The table choice dialog answered as the job file says: an option, then "OK".
+void TabellenwahlBeantworten(controls::Kopflos& bildschirm, Tabellenwahl wahl) {
+  bildschirm.Dialog("G_frmTabelle", [wahl](controls::Form& formular) {
+    auto& dialog = dynamic_cast<G_frmTabelle&>(formular);
+    switch (wahl.art) {
+      case Wahl::Neu:
+        dialog.optNeu.UserClick();
+        break;
+      case Wahl::Cursor:
+        dialog.optAktTabelle.UserClick();
+        break;
+      case Wahl::Eintrag:
+        dialog.optTabelle(wahl.eintrag - 1).UserClick();
+        break;
+    }
+    dialog.cmdEnde.UserPress();
+  });
+}
+
+// Plays the user's input into a form through the controls' user-action entry points.
+class Spieler {
+ public:
+  explicit Spieler(controls::Form& formular) : formular_(formular) {}
+
+  void Zeilen(const std::vector<std::vector<std::string>>& zeilen) {
+    if (zeilen.empty()) return;
+    controls::Grid& grid = Raster();
+    std::size_t letzteSpalte = 1;
+    for (std::size_t i = 0; i < zeilen.size(); ++i) {
+      const auto zeile = static_cast<std::int32_t>(i + 1);
+      Kontext() = "Zeile " + std::to_string(zeile) + " von »eingaben.zeilen«";
+      if (zeile > grid.Rows()) {
+        // A further row: Tab at the end of the last row, as the user adds one.
+        grid.UserClickCell(grid.Rows(), static_cast<std::int32_t>(letzteSpalte));
+        grid.UserPressKey(controls::taste::Tab);
+        if (grid.Rows() < zeile) Unbrauchbar("das Formular legt keine weitere Zeile an.");
+      }
+      const auto& zellen = zeilen[i];
+      if (static_cast<std::int32_t>(zellen.size()) > grid.Cols())
+        Unbrauchbar("die Zeile hat mehr Zellen, als das Raster Spalten hat.");
+      for (std::size_t s = 0; s < zellen.size(); ++s)
+        Zelle(grid, zeile, static_cast<std::int32_t>(s + 1), zellen[s]);
+      letzteSpalte = std::max<std::size_t>(zellen.size(), 1);
+    }
+  }
+
+  void Feld(const Feldeingabe& feld) {
+    Kontext() = "Feld »" + feld.name + "«";
+    controls::Control* control = formular_.Steuerelement(feld.name);
+    if (!control) Unbrauchbar("das Formular hat kein solches Feld.");
+    if (auto* box = dynamic_cast<controls::CheckBox*>(control)) {
+      if (!feld.istHaken) Unbrauchbar("ein Kontrollkästchen erwartet true oder false.");
+      if ((box->Value() == 1) != feld.haken) box->UserClick();
+    } else if (auto* option = dynamic_cast<controls::OptionButton*>(control)) {
+      if (!feld.istHaken) Unbrauchbar("ein Optionsfeld erwartet true oder false.");
+      if (feld.haken) option->UserClick();
+    } else if (auto* maske = dynamic_cast<controls::MaskEdBox*>(control)) {
+      if (feld.istHaken) Unbrauchbar("ein Eingabefeld erwartet Ziffern.");
+      Tippen(*maske, feld.text);
+    } else if (auto* combo = dynamic_cast<controls::ComboBox*>(control)) {
+      if (feld.istHaken) Unbrauchbar("ein Kombinationsfeld erwartet einen Eintrag.");
+      Waehlen(*combo, feld.text);
+    } else {
+      Unbrauchbar("in dieses Steuerelement lässt sich nichts eingeben.");
+    }
+  }
+
+  void Spielen(const Aktion& aktion, std::size_t nummer) {
+    Kontext() = "Aktion " + std::to_string(nummer) + " von »aktionen«";
+    switch (aktion.art) {
+      case Aktion::Art::Feld: {
+        Feldeingabe feld;
+        feld.name = aktion.name;
+        feld.text = aktion.text;
+        Feld(feld);
+        break;
+      }
+      case Aktion::Art::Klick: {
+        controls::Control* control = formular_.Steuerelement(aktion.name);
+        if (auto* knopf = dynamic_cast<controls::CommandButton*>(control)) {
+          if (aktion.name == "CommandEnde") okGedrueckt_ = true;
+          knopf->UserPress();
+        } else if (auto* box = dynamic_cast<controls::CheckBox*>(control)) {
+          box->UserClick();
+        } else if (auto* option = dynamic_cast<controls::OptionButton*>(control)) {
+          option->UserClick();
+        } else {
+          Unbrauchbar("»" + aktion.name +
+                      "« ist keine Schaltfläche, kein Kontrollkästchen und "
+                      "kein Optionsfeld des Formulars.");
+        }
+        break;
+      }
+      case Aktion::Art::ZelleEingabe:
+        Raster().UserEditCell(aktion.zeile, aktion.spalte, aktion.text);
+        break;
+      case Aktion::Art::ZelleKlick:
+        Raster().UserClickCell(aktion.zeile, aktion.spalte);
+        break;
+      case Aktion::Art::Taste:
+        Raster().UserPressKey(aktion.taste, aktion.umschalt);
+        break;
+      case Aktion::Art::Combo: {
+        auto* combo = dynamic_cast<controls::ComboBox*>(formular_.Steuerelement(aktion.name));
+        if (!combo) Unbrauchbar("»" + aktion.name + "« ist kein Kombinationsfeld des Formulars.");
+        Waehlen(*combo, aktion.text);
+        break;
+      }
+      case Aktion::Art::ZeilenMarkieren:
+        Raster().UserSelectRows(aktion.zeilen);
+        break;
+    }
+  }
+
+  bool OkGedrueckt() const { return okGedrueckt_; }
+  void OkGedrueckt(bool wert) { okGedrueckt_ = wert; }
+
+ private:
+  controls::Grid& Raster() {
+    for (controls::Control* control : formular_.Steuerelemente())
+      if (auto* grid = dynamic_cast<controls::Grid*>(control)) return *grid;
+    Unbrauchbar("das Formular hat kein Gebührenraster.");
+  }
+
+  // A cell as the user fills it: click it; where the form floats a combo box over it, choose
+  // the item, otherwise type the text.
+  void Zelle(controls::Grid& grid, std::int32_t zeile, std::int32_t spalte,
+             const std::string& text) {
+    grid.UserClickCell(zeile, spalte);
+    for (controls::Control* control : formular_.Steuerelemente()) {
+      auto* combo = dynamic_cast<controls::ComboBox*>(control);
+      if (combo && combo->Visible()) {
+        Waehlen(*combo, text);
+        return;
+      }
+    }
+    grid.UserEditCell(zeile, spalte, text);
+  }
+
+  void Waehlen(controls::ComboBox& combo, const std::string& text) {
+    for (std::int32_t i = 0; i < combo.ListCount(); ++i) {
+      if (combo.List(i) == text) {
+        combo.UserChoose(i);
+        return;
+      }
+    }
+    Unbrauchbar("»" + text + "« steht in der Auswahlliste nicht zur Wahl.");
+  }
+
+  // Focus, typing, leaving. Blanks are not typed (a masked field shows untyped places as
+  // blanks); other characters than digits are refused by the field and stop the job.
+  void Tippen(controls::MaskEdBox& feld, const std::string& text) {
+    std::string tasten;
+    for (char c : text) {
+      if (c == ' ') continue;
+      if (c < '0' || c > '9') Unbrauchbar("das Feld nimmt nur Ziffern an, nicht »" + text + "«.");
+      tasten += c;
+    }
+    if (static_cast<std::int32_t>(tasten.size()) > feld.Stellen())
+      Unbrauchbar("»" + text + "« hat mehr Ziffern, als das Feld Stellen hat.");
+    feld.UserFocus();
+    feld.UserType(tasten);
+    feld.UserLeave();
+  }
+
+  controls::Form& formular_;
+  bool okGedrueckt_ = false;
+};
+
+std::string Bereinigt(std::string text) {
+  std::replace(text.begin(), text.end(), '\r', ' ');
+  std::replace(text.begin(), text.end(), '\v', ' ');
+  const auto anfang = text.find_first_not_of(' ');
+  if (anfang == std::string::npos) return {};
+  const auto ende = text.find_last_not_of(' ');
+  return text.substr(anfang, ende - anfang + 1);
+}
+
+std::string Zelle(const word::Table& tabelle, std::int32_t zeile, std::int32_t spalte) {
+  return Bereinigt(ZellText(tabelle, zeile, spalte));
+}
+
+void TabellenLesen(word::Document& dokument, Ergebnis& ergebnis) {
+  const word::Tables tabellen = dokument.Tables();
+  for (std::int32_t i = 1; i <= tabellen.Count(); ++i) {
+    const word::Table tabelle = tabellen.Item(i);
+    const std::string tag = ErsterKommentar(tabelle);
+    const std::int32_t zeilen = tabelle.Rows().Count();
+    if (tag == "RE_Summe") {
+      for (std::int32_t r = 1; r <= zeilen; ++r) {
+        Betragszeile z{Zelle(tabelle, r, 2), Zelle(tabelle, r, 3), Zelle(tabelle, r, 4)};
+        if (!z.text.empty() || !z.betrag.empty()) ergebnis.summen.push_back(z);
+      }
+      continue;
+    }
+    if (tag.rfind("TARVO_", 0) != 0) continue;
+    Tabellenbericht bericht{tag, {}};
+    std::string abschnitt;
+    for (std::int32_t r = 1; r <= zeilen; ++r) {
+      const std::string betrag = Zelle(tabelle, r, 5);
+      const std::string erste = Zelle(tabelle, r, 1);
+      if (betrag.find("€") == std::string::npos) {
+        if (!erste.empty()) abschnitt = erste;
+        continue;
+      }
+      std::string text;
+      for (std::int32_t s = 1; s <= 3; ++s) {
+        const std::string zelle = Zelle(tabelle, r, s);
+        if (zelle.empty()) continue;
+        text += (text.empty() ? "" : ", ") + zelle;
+      }
+      if (erste.empty() && !abschnitt.empty()) text = abschnitt + ": " + text;
+      bericht.zeilen.push_back({text, Zelle(tabelle, r, 4), betrag});
+    }
+    ergebnis.tabellen.push_back(std::move(bericht));
+  }
+}
+
+double Feldwert(dao::Recordset& satz, const char* name) {
+  const Variant wert = satz.Fields(name).Value();
+  return wert.IstNull() || wert.IstEmpty() ? 0 : CDbl(wert);
+}
+
+}  // namespace
+
+Ergebnis AuftragAusfuehren(const Auftrag& a) {
+  const std::int64_t fehlerVorher = protokoll::AnzahlGemeldet();
+  Ergebnis ergebnis;
+  ergebnis.ausgabe = a.ausgabe;
+
+  Kontext() = "Dokument »" + a.dokument.string() + "«";
+  std::shared_ptr<word::Document> dokument = word::Document::Open(a.dokument);
+  if (a.cursorTabelle) {
+    Kontext() = "»cursor.tabelle«";
+    const word::Tables tabellen = dokument->Tables();
+    if (*a.cursorTabelle > tabellen.Count())
+      Unbrauchbar("das Dokument hat nur " + std::to_string(tabellen.Count()) + " Tabellen.");
+    word::Range stelle = tabellen.Item(*a.cursorTabelle).Cell(1, 1).Range();
+    stelle.Collapse(word::wdCollapseStart);
+    stelle.Select();
+  }
+
+  Kontext() = "Datenbank »" + a.datenbank.string() + "«";
+  auto arbeitsbereich = std::make_shared<dao::Workspace>();
+  std::shared_ptr<dao::Database> datenbank = arbeitsbereich->OpenDatabase(a.datenbank.string());
+  // The tables the job reads must be there; a user without settings is the job's own matter
+  // (Show logs it and the form still opens).
+  datenbank->OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = " +
+                           std::to_string(a.benutzer));
+  std::shared_ptr<dao::Recordset> rechnung;
+  if (a.rechnung) {
+    rechnung = datenbank->OpenRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = " +
+                                        std::to_string(*a.rechnung));
+    if (rechnung->EOF())
+      Unbrauchbar("die Rechnung " + std::to_string(*a.rechnung) + " gibt es nicht.");
+  }
+
+  auto bildschirm = std::make_shared<controls::Kopflos>();
+  bildschirm->Antworten(a.meldungen);
+  TabellenwahlBeantworten(*bildschirm, a.tabellenwahl);
+  controls::Bildschirm::Setzen(bildschirm);
+
+  GO go;
+  Kontext() = "Übergabe an GO";
+  go.Doc(Variant(dokument));
+  go.ID_Benutzer(Variant(a.benutzer));
+  go.NeueAbfrage(Variant(datenbank));
+  go.DatenbankPfad(a.datenbank.string());
+  go.LumoWorkspace(Variant(arbeitsbereich));
+  for (const auto& [name, wert] : a.eigenschaften) {
+    Kontext() = "Eigenschaft »" + name + "« aus »auftrag«";
+    const auto let = Eigenschaften().find(name);
+    if (let == Eigenschaften().end()) Unbrauchbar("GO hat keine solche Eigenschaft.");
+    (go.*(let->second))(wert);
+  }
+
+  formulare::FormulareRegistrieren();
+  Kat1Registrieren();
+  Kontext() = "»kategorie« " + std::to_string(a.kategorie);
+  go.Show(a.kategorie, rechnung, a.fenster);
+  std::shared_ptr<controls::Form> formular = formulare::Formular(a.kategorie);
+  if (!formular || !formular->Loaded() || formular->Steuerelemente().empty())
+    Unbrauchbar("zu dieser Kategorie gibt es kein Gebührenformular.");
+
+  Spieler spieler(*formular);
+  spieler.Zeilen(a.zeilen);
+  for (const Feldeingabe& feld : a.felder) spieler.Feld(feld);
+  std::size_t nummer = 0;
+  for (const Aktion& aktion : a.aktionen) {
+    if (!formular->Loaded()) break;
+    spieler.Spielen(aktion, ++nummer);
+  }
+
+  Kontext() = "»abschluss«";
+  if (formular->Loaded()) {
+    const char* knopf = a.abbruch ? "CommandAbbruch" : "CommandEnde";
+    formular->Steuerelement<controls::CommandButton>(knopf).UserPress();
+    if (!a.abbruch) spieler.OkGedrueckt(true);
+  }
+  ergebnis.abbruch = !spieler.OkGedrueckt();
+
+  if (spieler.OkGedrueckt()) {
+    Kontext() = "Speichern nach »" + a.ausgabe.string() + "«";
+    dokument->Save(a.ausgabe);
+    ergebnis.gespeichert = true;
+  }
+
+  Kontext() = "Zusammenfassung";
+  TabellenLesen(*dokument, ergebnis);
+  if (a.rechnung) {
+    auto satz = datenbank->OpenRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = " +
+                                         std::to_string(*a.rechnung));
+    if (!satz->EOF()) {
+      ergebnis.rechnung =
+          Rechnungsbericht{*a.rechnung, Feldwert(*satz, "NettoRechnung"),
+                           Feldwert(*satz, "MehrwertsteuerFreierbetrag"), Feldwert(*satz, "Brutto"),
+                           Feldwert(*satz, "Mehrwertsteuersatz")};
+    }
+  }
+  ergebnis.fehler = protokoll::AnzahlGemeldet() - fehlerVorher;
+  ergebnis.protokoll = protokoll::Datei();
+  controls::Bildschirm::Setzen(nullptr);
+  Kontext().clear();
+  return ergebnis;
+}
+
+}  // namespace tarvo::auftrag

@@ -1,0 +1,50 @@
+// The main job of `tarvo run`: opens the invoice document and the job database, creates GO and
+// lets its properties, calls Show with the category, plays the user's input into the opened form
+// through the controls' user-action entry points, presses "OK" (or "Abbruch"), saves the
+// document atomically and collects what the summary reports. Input that cannot be used (job
+// file, document, database, a control or row the form does not have) throws Laufzeitfehler with
+// a German message before anything is saved.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "AuftragDatei.h"
+
+namespace tarvo::auftrag {
+
+// One line of a statement table with an amount: its text, the full fee (column 4, when a share
+// applies) and the amount charged (column 5), as the document shows them.
+struct Betragszeile {
+  std::string text;
+  std::string gebühr;
+  std::string betrag;
+};
+struct Tabellenbericht {
+  std::string tag;
+  std::vector<Betragszeile> zeilen;
+};
+// The invoice record's stored amounts (hundredths of a euro, rate in tenths of a percent).
+struct Rechnungsbericht {
+  std::int32_t id = 0;
+  double netto = 0, frei = 0, brutto = 0, satz = 0;
+};
+
+struct Ergebnis {
+  std::filesystem::path ausgabe;
+  bool gespeichert = false;
+  bool abbruch = false;
+  std::vector<Tabellenbericht> tabellen;  // the fee tables, incidental costs included
+  std::vector<Betragszeile> summen;       // the totals table: text, base, amount
+  std::optional<Rechnungsbericht> rechnung;
+  std::int64_t fehler = 0;  // errors logged during the run
+  std::filesystem::path protokoll;
+};
+
+// Runs the job; see the header comment.
+Ergebnis AuftragAusfuehren(const Auftrag& auftrag);
+
+}  // namespace tarvo::auftrag

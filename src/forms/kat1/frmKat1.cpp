@@ -1,0 +1,361 @@
+#include "forms/kat1/frmKat1.h"
+
+#include "common/Funktionen.h"
+#include "document/KM_WordAuto.h"
+#include "errors/Falle.h"
+#include "errors/Pruefen.h"
+#include "fees/modStatus.h"
+#include "forms/Formulare.h"
+#include "forms/Kategorieformular.h"
+#include "forms/kat1/Kat1Abrechnung.h"
+#include "forms/kat1/Kat1Einlesen.h"
+#include "forms/kat1/Kat1Gebuehren.h"
+#include "platform/controls/Bildschirm.h"
+#include "platform/controls/Oberflaeche.h"
+
+#ifndef TARVO_REVISION
+#define TARVO_REVISION 0
+#endif
+
+namespace tarvo {
+namespace {
+
+constexpr const char* kModul = "frmKat1";
+#define TARVO_STR2(x) #x
+#define TARVO_STR(x) TARVO_STR2(x)
+constexpr const char* kRevision = TARVO_STR(TARVO_REVISION);
+
+// Grid layout: headings (with their leading blank) and widths in twips.
+constexpr const char* kUeberschriften[] = {"", " Kategorie", " Fläche [m²]", " Gebühr b)"};
+constexpr float kBreiten[] = {4500, 1000, 1150, 880};
+
+}  // namespace
+
+frmKat1::frmKat1()
+    : controls::Form("frmKat1", Titel),
+      Label1(*this, "Label1"),
+      GridGebühren1(*this, "GridGebühren1"),
+      ComboBox4(*this, "ComboBox4"),
+      mskAnteil(*this, "mskAnteil", 4),
+      mskAnzahl(*this, "mskAnzahl", 3),
+      mskErmäßigt(*this, "mskErmäßigt", 3),
+      mskGP(*this, "mskGP", 3),
+      mskGP2(*this, "mskGP2", 3),
+      MaskEdBoxErmäßigung(*this, "MaskEdBoxErmäßigung", 2),
+      CheckBoxEinsichtnahme(*this, "CheckBoxEinsichtnahme"),
+      chk20(*this, "chk20"),
+      lblGP(*this, "lblGP"),
+      lblErm(*this, "lblErm"),
+      lblVersion(*this, "lblVersion"),
+      CommandEnde(*this, "CommandEnde"),
+      CommandAbbruch(*this, "CommandAbbruch"),
+      CommandNeu(*this, "CommandNeu"),
+      CommandLöschen(*this, "CommandLöschen") {
+  Label1.SetCaption(Titel);
+  CheckBoxEinsichtnahme.SetCaption("Ermäßigung");
+  chk20.SetCaption("keine Mindestgebühr bei Nebenkosten");
+  CommandEnde.SetCaption("&OK");
+  CommandAbbruch.SetCaption("&Abbruch");
+  CommandNeu.SetCaption("&Einfügen");
+  CommandLöschen.SetCaption("&Löschen");
+  // Designed positions (twips) of the grid and the fields; the combo box floats over the grid.
+  GridGebühren1.Move(120, 480, 7800, 3000);
+  ComboBox4.SetVisible(false);
+
+  GridGebühren1.CellClick.Connect(
+      [this](std::int32_t r, std::int32_t c) { GridGebühren1_CellClick(r, c); });
+  GridGebühren1.RowChange.Connect([this](std::int32_t r) { GridGebühren1_RowChange(r); });
+  GridGebühren1.ColChange.Connect([this](std::int32_t c) { GridGebühren1_ColChange(c); });
+  GridGebühren1.CellIsDirty.Connect([this](std::int16_t& f) { GridGebühren1_CellIsDirty(f); });
+  GridGebühren1.KeyDown.Connect(
+      [this](std::int16_t& k, std::int16_t s) { GridGebühren1_KeyDown(k, s); });
+  ComboBox4.LostFocus.Connect([this] { ComboBox4_LostFocus(); });
+  CheckBoxEinsichtnahme.Click.Connect([this] { CheckBoxEinsichtnahme_Click(); });
+  CommandEnde.Click.Connect([this] { CommandEnde_Click(); });
+  CommandAbbruch.Click.Connect([this] { CommandAbbruch_Click(); });
+  CommandNeu.Click.Connect([this] { CommandNeu_Click(); });
+  CommandLöschen.Click.Connect([this] { CommandLöschen_Click(); });
+
+  mskAnteil.GotFocus.Connect([this] { Markieren(mskAnteil, "mskAnteil_GotFocus"); });
+  mskAnzahl.GotFocus.Connect([this] { Markieren(mskAnzahl, "mskAnzahl_GotFocus"); });
+  mskErmäßigt.GotFocus.Connect([this] { Markieren(mskErmäßigt, "mskErmäßigt_GotFocus"); });
+  mskGP.GotFocus.Connect([this] { Markieren(mskGP, "mskGP_GotFocus"); });
+  mskGP2.GotFocus.Connect([this] { Markieren(mskGP2, "mskGP2_GotFocus"); });
+  MaskEdBoxErmäßigung.GotFocus.Connect(
+      [this] { Markieren(MaskEdBoxErmäßigung, "MaskEdBoxErmäßigung_GotFocus"); });
+  MaskEdBoxErmäßigung.LostFocus.Connect([this] { MaskEdBoxErmäßigung_LostFocus(); });
+  mskAnzahl.Change.Connect([this] { TeilAZeigen("mskAnzahl_Change"); });
+  mskAnzahl.LostFocus.Connect([this] { TeilAZeigen("mskAnzahl_LostFocus"); });
+  mskErmäßigt.Change.Connect([this] { ErmäßigtZeigen("mskErmäßigt_Change"); });
+  mskErmäßigt.LostFocus.Connect([this] { ErmäßigtZeigen("mskErmäßigt_LostFocus"); });
+}
+
+frmKat1::~frmKat1() = default;
+
+void frmKat1::Form_Load() {
+  Falle falle(kModul, "Form_Load");
+  falle([&] {
+    CommandEnde.SetPicture("OK");
+    CommandAbbruch.SetPicture("Abbruch");
+    CommandLöschen.SetPicture("Löschen");
+    CommandNeu.SetPicture("Dokument");
+  });
+  falle([&] { lblVersion.SetCaption(std::string("V ") + kRevision); });
+  falle([&] {
+    ComboBox4.Clear();
+    for (const char* kategorie : {"I", "II", "III", "IV"}) ComboBox4.AddItem(kategorie);
+  });
+  falle([&] { MaskEdBoxErmäßigung.SetText(" 0"); });
+  falle([&] { mskGP.SetText("  0"); });
+  falle([&] { mskGP2.SetText("  0"); });
+  AlteTabelle = word::Table();
+  AlteTabelleAbmarkung = word::Table();
+  falle([&] {
+    if (auto tabelle = TabelleErmitteln(Tag, false)) AlteTabelle = *tabelle;
+  });
+  Pointer = controls::MousePointer::Hourglass;
+  if (!formulare::Vorhanden(AlteTabelle)) {
+    falle([&] { GridGebühren1.SetRows(1); });
+    falle([&] { GridGebühren1.SetCols(4); });
+    falle([&] { GridGebühren1.SetRow(1); });
+    NeuWerte();
+    GebührenBerechnen();
+  } else {
+    kat1::AbrechnungEinlesen(falle, *this, AlteTabelle);
+    falle([&] {
+      if (auto tabelle = TabelleErmitteln(TagAbmarkung, true)) AlteTabelleAbmarkung = *tabelle;
+    });
+    if (formulare::Vorhanden(AlteTabelleAbmarkung))
+      kat1::AbmarkungEinlesen(falle, *this, AlteTabelleAbmarkung);
+  }
+  falle([&] { GridGebühren1.SetCols(4); });
+  for (std::int32_t spalte = 1; spalte <= 4; ++spalte) {
+    falle([&] { GridGebühren1.SetColHeading(spalte, kUeberschriften[spalte - 1]); });
+    falle([&] { GridGebühren1.SetColWidth(spalte, kBreiten[spalte - 1]); });
+    // Column 1 (the parcel text) aligns left, the numbers right; the fee is not editable.
+    falle([&] { GridGebühren1.SetColSetting(spalte, "Ausrichtung", spalte == 1 ? 0 : 2); });
+  }
+  falle([&] { GridGebühren1.SetColSetting(4, "Bearbeitbar", 0); });
+  falle([&] { GridGebühren1.SetRowHeight(1, Zeilenhoehe); });
+  falle([&] { ComboBox4.SetVisible(false); });
+  falle([&] { GridGebühren1.SetRow(1); });
+  formulare::Chk20AusNebenkosten(falle, chk20);
+  formulare::InHostfensterEinbetten(falle, *this);
+  Pointer = controls::MousePointer::Default;
+}
+
+void frmKat1::GebührenBerechnen() {
+  Falle falle(kModul, "GebührenBerechnen");
+  ErmäßigungErmitteln();
+  const std::int32_t zeilen = GridGebühren1.Rows();
+  berechnet_.resize(static_cast<std::size_t>(zeilen));
+  for (std::int32_t i = 1; i <= zeilen; ++i) {
+    const std::string& kategorie = GridGebühren1.TextMatrix(i, 2);
+    const std::string& fläche = GridGebühren1.TextMatrix(i, 3);
+    Berechnet& alt = berechnet_[static_cast<std::size_t>(i - 1)];
+    // A row whose category, area and shown fee are what the last calculation saw keeps its
+    // fee: recomputing it would write the same text again.
+    if (alt.gültig && alt.kategorie == kategorie && alt.fläche == fläche &&
+        alt.gebühr == GridGebühren1.TextMatrix(i, 4)) {
+      continue;
+    }
+    alt.gültig = false;
+    falle([&] {
+      const std::string text =
+          WertFormatieren(CStr(Variant(kat1::GebührTeilB(fläche, kategorie))), 8, 2);
+      GridGebühren1.SetTextMatrix(i, 4, text);
+      alt = {true, kategorie, fläche, text};
+    });
+  }
+  if (zeilen > 0) falle([&] { Status().Fläche = CVal(GridGebühren1.TextMatrix(zeilen, 3)); });
+}
+
+void frmKat1::NeuWerte() {
+  Falle falle(kModul, "NeuWerte");
+  const std::int32_t zeile = GridGebühren1.Row();
+  falle([&] { GridGebühren1.SetTextMatrix(zeile, 3, CStr(Variant(Status().Fläche))); });
+  falle([&] { GridGebühren1.SetTextMatrix(zeile, 2, "I"); });
+  falle([&] { GridGebühren1.SetTextMatrix(zeile, 1, "Flst.Nr. " + Status().Flurstücksnummer); });
+  falle([&] { mskAnteil.SetText("1000"); });
+}
+
+void frmKat1::ErmäßigungErmitteln() {
+  Falle falle(kModul, "ErmäßigungErmitteln");
+  std::int16_t p = 0;
+  falle([&] {
+    p = kat1::ErmäßigungProzent(GridGebühren1.Rows(), CheckBoxEinsichtnahme.Value() == 1);
+  });
+  ProzentErmäßigung = p;
+  falle([&] { MaskEdBoxErmäßigung.SetText(WertFormatieren(CStr(Variant(p)), 2, 0)); });
+}
+
+void frmKat1::TeilAZeigen(const char* prozedur) {
+  Falle falle(kModul, prozedur);
+  falle([&] { lblGP.SetCaption(kat1::LabelText(kat1::GebührTeilA(mskAnzahl.Text()))); });
+}
+
+void frmKat1::ErmäßigtZeigen(const char* prozedur) {
+  Falle falle(kModul, prozedur);
+  falle(
+      [&] { lblErm.SetCaption(kat1::LabelText(kat1::BetragErmäßigtePunkte(mskErmäßigt.Text()))); });
+}
+
+void frmKat1::TestComboEdit(std::int32_t zeile, std::int32_t spalte) {
+  Falle falle(kModul, "TestComboEdit");
+  if (spalte == 2) {
+    falle([&] {
+      const std::string& text = GridGebühren1.TextMatrix(zeile, 2);
+      std::int32_t index = 0;
+      if (text == "II")
+        index = 1;
+      else if (text == "IV")
+        index = 3;
+      else if (text == "III")
+        index = 2;
+      ComboBox4.SetListIndex(index);
+    });
+    falle([&] {
+      ComboBox4.Move(GridGebühren1.Left() + GridGebühren1.CellLeft(zeile, spalte),
+                     GridGebühren1.Top() + GridGebühren1.CellTop(zeile, spalte),
+                     GridGebühren1.ColWidth(spalte), ComboBox4.Height());
+    });
+    falle([&] { ComboBox4.SetVisible(true); });
+  } else if (ComboBox4.Visible()) {
+    falle([&] { GridGebühren1.SetTextMatrix(zeile, 2, ComboBox4.Text()); });
+    falle([&] { ComboBox4.SetVisible(false); });
+  }
+}
+
+void frmKat1::GridGebühren1_CellClick(std::int32_t zeile, std::int32_t spalte) {
+  Falle falle(kModul, "GridGebühren1_CellClick");
+  falle([&] { TestComboEdit(zeile, spalte); });
+}
+
+void frmKat1::GridGebühren1_RowChange(std::int32_t zeile) {
+  Falle falle(kModul, "GridGebühren1_RowChange");
+  falle([&] { TestComboEdit(zeile, GridGebühren1.Col()); });
+}
+
+void frmKat1::GridGebühren1_ColChange(std::int32_t spalte) {
+  Falle falle(kModul, "GridGebühren1_ColChange");
+  falle([&] { TestComboEdit(GridGebühren1.Row(), spalte); });
+}
+
+void frmKat1::GridGebühren1_CellIsDirty(std::int16_t& flag) {
+  Falle falle(kModul, "GridGebühren1_CellIsDirty");
+  falle([&] {
+    switch (GridGebühren1.Col()) {
+      case 3:
+        GridGebühren1.SetText(WertFormatieren(GridGebühren1.Text(), 4, 0));
+        break;
+      case 4:
+        GridGebühren1.SetText(WertFormatieren(GridGebühren1.Text(), 8, 0));
+        break;
+      default:
+        break;
+    }
+  });
+  GebührenBerechnen();
+  flag = 0;
+}
+
+void frmKat1::GridGebühren1_KeyDown(std::int16_t& taste, std::int16_t umschalt) {
+  Falle falle(kModul, "GridGebühren1_KeyDown");
+  if (umschalt != controls::umschalt::Keine || GridGebühren1.Col() != 3) return;
+  if (taste != controls::taste::Tab && taste != controls::taste::Rechts) return;
+  if (GridGebühren1.Row() == GridGebühren1.Rows()) {
+    falle([&] { GridGebühren1.InsertRow(GridGebühren1.Rows() + 1); });
+    falle([&] { GridGebühren1.SetRow(GridGebühren1.Rows()); });
+    falle([&] { GridGebühren1.SetRowHeight(GridGebühren1.Row(), Zeilenhoehe); });
+    NeuWerte();
+    GebührenBerechnen();
+  } else {
+    falle([&] { GridGebühren1.SetRow(GridGebühren1.Row() + 1); });
+  }
+  taste = 0;
+}
+
+void frmKat1::ComboBox4_LostFocus() {
+  Falle falle(kModul, "ComboBox4_LostFocus");
+  falle([&] { GridGebühren1.SetTextMatrix(GridGebühren1.Row(), 2, ComboBox4.Text()); });
+  GebührenBerechnen();
+  falle([&] { ComboBox4.SetVisible(false); });
+  falle([&] {
+    if (ActiveControl() == &GridGebühren1) GridGebühren1.SetCol(3);
+  });
+}
+
+void frmKat1::CheckBoxEinsichtnahme_Click() {
+  Falle falle(kModul, "CheckBoxEinsichtnahme_Click");
+  falle([&] { GebührenBerechnen(); });
+}
+
+void frmKat1::Markieren(controls::MaskEdBox& feld, const char* prozedur) {
+  Falle falle(kModul, prozedur);
+  falle([&] { TextMarkieren(feld); });
+}
+
+void frmKat1::MaskEdBoxErmäßigung_LostFocus() {
+  Falle falle(kModul, "MaskEdBoxErmäßigung_LostFocus");
+  falle([&] { ProzentErmäßigung = NachInteger(CVal(MaskEdBoxErmäßigung.Text())); });
+  falle([&] {
+    MaskEdBoxErmäßigung.SetText(WertFormatieren(CStr(Variant(ProzentErmäßigung)), 2, 0));
+  });
+}
+
+void frmKat1::CommandNeu_Click() {
+  Falle falle(kModul, "Commandneu_Click");
+  falle([&] { GridGebühren1.InsertRow(std::max(GridGebühren1.Row(), 1)); });
+  falle([&] { GridGebühren1.SetRowHeight(GridGebühren1.Row(), Zeilenhoehe); });
+  NeuWerte();
+}
+
+void frmKat1::CommandLöschen_Click() {
+  Falle falle(kModul, "CommandLöschen_Click");
+  if (GridGebühren1.Rows() < 2) return;
+  std::int32_t antwort = 0;
+  falle([&] {
+    antwort = MsgBox("Zeile löschen?", controls::msgbox::YesNo + controls::msgbox::Question, "");
+  });
+  if (antwort != controls::msgbox::Yes) return;
+  // One row always stays: a statement without a parcel line has nothing to charge for part b.
+  while (!GridGebühren1.SelectedRows().empty() && GridGebühren1.Rows() > 1) {
+    if (!falle([&] { GridGebühren1.RemoveRow(GridGebühren1.SelectedRows().front()); })) break;
+  }
+  falle([&] { GridGebühren1.SetSetting("Rollbalken", GridGebühren1.Rows() > 9 ? 1 : 0); });
+  ErmäßigungErmitteln();
+}
+
+void frmKat1::CommandAbbruch_Click() {
+  Falle falle(kModul, "CommandAbbruch_Click");
+  falle([&] { Unload(); });
+}
+
+void frmKat1::CommandEnde_Click() {
+  Falle falle(kModul, "CommandEnde_Click");
+  Pointer = controls::MousePointer::Hourglass;
+  kat1::AbrechnungSchreiben(falle, *this);
+  falle([&] { Einsichtnahme(); });
+  formulare::Abschliessen(falle, *this);
+}
+
+void frmKat1::Überschrift(std::int16_t zeile, word::Table tabelle) {
+  Falle falle(kModul, "Überschrift");
+  kat1::ÜberschriftSchreiben(falle, mskAnteil.Text(), zeile, tabelle);
+}
+
+void frmKat1::GebührEintragen(std::int16_t zeile, double gebühr, word::Table tabelle) {
+  Falle falle(kModul, "GebührEintragen");
+  kat1::GebührSchreiben(falle, mskAnteil.Text(), zeile, gebühr, tabelle);
+}
+
+void frmKat1::Einsichtnahme() {
+  Falle falle(kModul, "Einsichtnahme");
+  kat1::AbmarkungSchreiben(falle, *this);
+}
+
+void Kat1Registrieren() {
+  formulare::FormularRegistrieren(0, [] { return std::make_shared<frmKat1>(); });
+}
+
+}  // namespace tarvo
