@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "errors/Erwartet.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Grid.h"
 #include "platform/controls/Kopflos.h"
@@ -48,18 +49,8 @@ TEST_F(FormTest, ControlsAreFoundByName) {
   EXPECT_EQ(dialog.Steuerelement("chk20"), &dialog.chk20);
   EXPECT_EQ(dialog.Steuerelement("chk21"), nullptr);
   EXPECT_EQ(&dialog.Steuerelement<CheckBox>("chk20"), &dialog.chk20);
-  try {
-    dialog.Steuerelement<CheckBox>("optNeu");
-    ADD_FAILURE();
-  } catch (const Laufzeitfehler& fehler) {
-    EXPECT_EQ(fehler.Nummer(), 13);
-  }
-  try {
-    dialog.Steuerelement<CheckBox>("chk21");
-    ADD_FAILURE();
-  } catch (const Laufzeitfehler& fehler) {
-    EXPECT_EQ(fehler.Nummer(), 730);
-  }
+  EXPECT_EQ(test::FehlerNummer([&] { dialog.Steuerelement<CheckBox>("optNeu"); }), 13);
+  EXPECT_EQ(test::FehlerNummer([&] { dialog.Steuerelement<CheckBox>("chk21"); }), 730);
 }
 
 TEST_F(FormTest, ControlDestroyedBeforeItsFormIsForgotten) {
