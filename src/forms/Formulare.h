@@ -26,8 +26,8 @@ void FormularRegistrieren(std::int16_t index, Fabrik fabrik);
 // Registers a form reachable by name only.
 void FormularRegistrieren(const std::string& name, Fabrik fabrik);
 
-// Registers all forms of forms/: the empty frmKat5..frmKat8 and the category forms. Calling it
-// again changes nothing.
+// Registers all forms of forms/: the empty frmKat5..frmKat8 and the category forms. A name
+// already registered keeps its registration, so calling it again changes nothing.
 void FormulareRegistrieren();
 
 // The form at `index`: the loaded instance if there is one, else a new one (not yet loaded,
