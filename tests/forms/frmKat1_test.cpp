@@ -1,0 +1,201 @@
+// frmKat1's handlers driven through the control models' user actions: the fresh form, live
+// recalculation, the floating combo box, rows added with Tab and deleted with the question.
+#include "forms/kat1/frmKat1.h"
+
+#include "Kat1Fixture.h"
+
+namespace tarvo::test {
+namespace {
+
+using Kat1Formular = Kat1Test;
+
+TEST_F(Kat1Formular, FreshFormHasOneDefaultRowComputedAtOnce) {
+  auto f = Oeffnen();
+  ASSERT_EQ(f->GridGebühren1.Rows(), 1);
+  EXPECT_EQ(f->GridGebühren1.Cols(), 4);
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 1), "Flst.Nr. 12/3");
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 2), "I");
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 3), "151");
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 4), "  409,00");
+  EXPECT_EQ(f->mskAnteil.Text(), "1000");
+  EXPECT_EQ(f->MaskEdBoxErmäßigung.Text(), " 0");
+  EXPECT_EQ(f->mskGP.Text(), "  0");
+  EXPECT_EQ(f->mskGP2.Text(), "  0");
+  EXPECT_EQ(f->chk20.Value(), 0);
+  EXPECT_FALSE(f->ComboBox4.Visible());
+  ASSERT_EQ(f->ComboBox4.ListCount(), 4);
+  EXPECT_EQ(f->ComboBox4.List(3), "IV");
+  EXPECT_EQ(f->GridGebühren1.ColHeading(3), " Fläche [m²]");
+  EXPECT_EQ(f->GridGebühren1.ColWidth(1), 4500);
+  EXPECT_EQ(f->GridGebühren1.RowHeight(1), 300);
+  EXPECT_EQ(f->ParentWindow, 4711);
+  EXPECT_EQ(f->ExtendedStyle, 0x140);
+  EXPECT_EQ(f->Pointer, controls::MousePointer::Default);
+  EXPECT_EQ(NeueFehler(), 0);
+}
+
+TEST_F(Kat1Formular, EditedAreaIsNormalisedRecomputedAndBecomesTheStateArea) {
+  auto f = Oeffnen();
+  f->GridGebühren1.UserEditCell(1, 3, "150");
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 3), " 150");
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 4), "  256,00");
+  EXPECT_EQ(Status().Fläche, 150);
+  f->GridGebühren1.UserEditCell(1, 3, "1.401");
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 3), "1.401");
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 4), "  562,00");
+  EXPECT_EQ(Status().Fläche, 1401);
+}
+
+TEST_F(Kat1Formular, TypedFeeIsReplacedByTheComputedOne) {
+  auto f = Oeffnen();
+  f->GridGebühren1.UserEditCell(1, 4, "999");
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 4), "  409,00");
+}
+
+TEST_F(Kat1Formular, ComboFloatsOverTheCategoryCellAndIsTakenBackOnLeaving) {
+  auto f = Oeffnen();
+  ZeileAnfuegen(*f);
+  f->GridGebühren1.SetTextMatrix(2, 2, "IV");
+  f->GridGebühren1.UserClickCell(2, 2);
+  ASSERT_TRUE(f->ComboBox4.Visible());
+  EXPECT_EQ(f->ComboBox4.ListIndex(), 3);
+  EXPECT_EQ(f->ComboBox4.Left(), f->GridGebühren1.Left() + f->GridGebühren1.CellLeft(2, 2));
+  EXPECT_EQ(f->ComboBox4.Top(), f->GridGebühren1.Top() + f->GridGebühren1.CellTop(2, 2));
+  EXPECT_EQ(f->ComboBox4.Width(), 1000);
+
+  f->ComboBox4.UserChoose(2);            // "III"
+  f->GridGebühren1.UserClickCell(1, 1);  // the grid takes the focus back
+  EXPECT_FALSE(f->ComboBox4.Visible());
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(2, 2), "III");
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(2, 4), "  741,00");
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 2), "I");
+}
+
+TEST_F(Kat1Formular, TabOnTheLastAreaAddsADefaultRowElsewhereMovesDown) {
+  auto f = Oeffnen();
+  f->GridGebühren1.UserEditCell(1, 3, "5000");
+  Tippen(f->mskAnteil, "500");
+  ZeileAnfuegen(*f);
+  ASSERT_EQ(f->GridGebühren1.Rows(), 2);
+  EXPECT_EQ(f->GridGebühren1.Row(), 2);
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(2, 1), "Flst.Nr. 12/3");
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(2, 3), "5000");  // the last row's area
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(2, 4), "  562,00");
+  EXPECT_EQ(f->mskAnteil.Text(), "1000");  // a new row resets the share
+  EXPECT_EQ(f->GridGebühren1.RowHeight(2), 300);
+
+  f->GridGebühren1.UserClickCell(1, 3);
+  f->GridGebühren1.UserPressKey(controls::taste::Rechts);
+  EXPECT_EQ(f->GridGebühren1.Rows(), 2);
+  EXPECT_EQ(f->GridGebühren1.Row(), 2);
+  EXPECT_EQ(f->GridGebühren1.Col(), 3);  // the key was swallowed
+
+  // Outside the area column, or with Shift, Tab moves on as the grid does.
+  f->GridGebühren1.UserClickCell(2, 1);
+  f->GridGebühren1.UserPressKey(controls::taste::Tab);
+  EXPECT_EQ(f->GridGebühren1.Rows(), 2);
+  EXPECT_EQ(f->GridGebühren1.Col(), 2);
+}
+
+TEST_F(Kat1Formular, DeleteIsRefusedWithOneRowAndAsksOtherwise) {
+  auto f = Oeffnen();
+  f->GridGebühren1.UserSelectRows({1});
+  f->CommandLöschen.UserPress();
+  EXPECT_EQ(f->GridGebühren1.Rows(), 1);
+  EXPECT_TRUE(bildschirm_->Meldungen().empty());
+
+  ZeileAnfuegen(*f);
+  ZeileAnfuegen(*f);
+  f->GridGebühren1.UserEditCell(3, 1, "Flst.Nr. 3");
+  f->GridGebühren1.UserSelectRows({1, 2});
+  bildschirm_->Antworten({controls::msgbox::No});
+  f->CommandLöschen.UserPress();
+  ASSERT_EQ(bildschirm_->Meldungen().size(), 1u);
+  EXPECT_EQ(bildschirm_->Meldungen()[0].Text, "Zeile löschen?");
+  EXPECT_EQ(bildschirm_->Meldungen()[0].Schaltflaechen, 36);
+  EXPECT_EQ(f->GridGebühren1.Rows(), 3);
+
+  f->CommandLöschen.UserPress();  // Yes by default
+  ASSERT_EQ(f->GridGebühren1.Rows(), 1);
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 1), "Flst.Nr. 3");
+
+  // Nothing selected: the question is asked, nothing changes.
+  ZeileAnfuegen(*f);
+  f->GridGebühren1.UserSelectRows({});
+  f->CommandLöschen.UserPress();
+  EXPECT_EQ(f->GridGebühren1.Rows(), 2);
+}
+
+TEST_F(Kat1Formular, DeletingEverySelectedRowKeepsTheLastOne) {
+  auto f = Oeffnen();
+  ZeileAnfuegen(*f);
+  ZeileAnfuegen(*f);
+  f->GridGebühren1.UserSelectRows({1, 2, 3});
+  f->CommandLöschen.UserPress();
+  EXPECT_EQ(f->GridGebühren1.Rows(), 1);
+}
+
+TEST_F(Kat1Formular, ReductionCheckBoxDerivesThePercentageFromTheRowCount) {
+  auto f = Oeffnen();
+  struct Fall {
+    int zeilen;
+    const char* feld;
+  } fälle[] = {{5, " 0"}, {6, " 3"}, {21, "48"}, {22, "50"}, {40, "50"}};
+  f->CheckBoxEinsichtnahme.UserClick();
+  for (const Fall& fall : fälle) {
+    SCOPED_TRACE(fall.zeilen);
+    while (f->GridGebühren1.Rows() < fall.zeilen) ZeileAnfuegen(*f);
+    EXPECT_EQ(f->MaskEdBoxErmäßigung.Text(), fall.feld);
+  }
+  f->CheckBoxEinsichtnahme.UserClick();
+  EXPECT_EQ(f->MaskEdBoxErmäßigung.Text(), " 0");
+  EXPECT_EQ(f->ProzentErmäßigung, 0);
+}
+
+TEST_F(Kat1Formular, LeavingThePercentageFieldRightAlignsIt) {
+  auto f = Oeffnen();
+  Tippen(f->MaskEdBoxErmäßigung, "7");
+  EXPECT_EQ(f->MaskEdBoxErmäßigung.Text(), " 7");
+  EXPECT_EQ(f->ProzentErmäßigung, 7);
+}
+
+TEST_F(Kat1Formular, PointCountsShowTheirAmountsLive) {
+  auto f = Oeffnen();
+  Tippen(f->mskAnzahl, "10");
+  EXPECT_EQ(f->lblGP.Caption(), "1815 €");
+  Tippen(f->mskAnzahl, "");
+  f->mskAnzahl.UserFocus();
+  f->mskAnzahl.UserType("\x7f\x7f\x7f");
+  EXPECT_EQ(f->lblGP.Caption(), "0 €");
+  Tippen(f->mskErmäßigt, "3");
+  EXPECT_EQ(f->lblErm.Caption(), "-231 €");
+}
+
+TEST_F(Kat1Formular, FocusSelectsTheWholeEntry) {
+  auto f = Oeffnen();
+  f->mskAnteil.UserFocus();
+  EXPECT_EQ(f->mskAnteil.SelStart(), 0);
+  EXPECT_EQ(f->mskAnteil.SelLength(), 4);
+  f->mskAnteil.UserType("5");
+  EXPECT_EQ(f->mskAnteil.Text(), "5   ");
+}
+
+TEST_F(Kat1Formular, InsertButtonAddsADefaultRowAtTheCurrentRow) {
+  auto f = Oeffnen();
+  f->GridGebühren1.UserEditCell(1, 1, "Flst.Nr. 1");
+  f->CommandNeu.UserPress();
+  ASSERT_EQ(f->GridGebühren1.Rows(), 2);
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 1), "Flst.Nr. 12/3");
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 4), "");  // no recalculation yet
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(2, 1), "Flst.Nr. 1");
+}
+
+TEST_F(Kat1Formular, CancelUnloadsWithoutWriting) {
+  auto f = Oeffnen();
+  f->CommandAbbruch.UserPress();
+  EXPECT_FALSE(f->Loaded());
+  EXPECT_EQ(dokument_->Tables().Count(), 0);
+}
+
+}  // namespace
+}  // namespace tarvo::test
