@@ -317,7 +317,7 @@ Table Tables::Add(const word::Range& range, std::int32_t rows, std::int32_t colu
     Fehler(detail::kNichtVerfuegbar, "Hier kann keine Tabelle eingefügt werden.");
   pugi::xml_node absatz = st.ParagraphOf(cur);
   Piece* erster = st.FirstPiece(absatz);
-  bool amAnfang = erster == cur;
+  bool amAnfang = erster && st.Index().PositionOf(erster) == q;
   bool amEnde = detail::IstMarke(cur->kind);
   if (!amAnfang && !amEnde) {
     st.SplitParagraph(q);
