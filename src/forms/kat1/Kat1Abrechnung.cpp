@@ -24,6 +24,13 @@ void Eintragen(word::Table& tabelle, std::int32_t zeile, std::int32_t spalte,
   if (schrift == Schrift::Kursiv) bereich.SetItalic(true);
 }
 
+// The number of characters (not bytes) of a UTF-8 text, as document positions count them.
+std::size_t Zeichen(const std::string& text) {
+  std::size_t n = 0;
+  for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
 float Punkte(float cm) {
   return Anwendung().CentimetersToPoints(cm);
 }
@@ -102,13 +109,14 @@ void AbrechnungSchreiben(Falle& falle, frmKat1& f) {
     titel.InsertAfter(kTitel);
     titel.SetBold(true);
     const float größe = titel.Font().Size();
-    word::Range umbruch = t.Cell(1, 1).Range();
-    umbruch.Collapse(word::wdCollapseEnd);
-    umbruch.InsertAfter("\r\n");
+    t.Cell(1, 1).Range().InsertAfter("\r\n");
     if (AnteilÜberschrift(anteil)) {
-      word::Range zeile = t.Cell(1, 1).Range();
-      zeile.Collapse(word::wdCollapseEnd);
-      zeile.InsertAfter("(Ihr Anteil beträgt " + anteil + "/1000)");
+      const std::string text = "(Ihr Anteil beträgt " + anteil + "/1000)";
+      word::Range zelle = t.Cell(1, 1).Range();
+      zelle.InsertAfter(text);
+      // The share line: the text just inserted before the end-of-cell mark.
+      const std::int32_t ende = t.Cell(1, 1).Range().End() - 1;
+      word::Range zeile = Dokument().Range(ende - static_cast<std::int32_t>(Zeichen(text)), ende);
       zeile.SetBold(false);
       zeile.Font().SetSize(größe - 2);
     }
