@@ -158,6 +158,7 @@ std::vector<std::string> RechnungTest::Kommentare() const {
 
 void RechnungTest::Datenbank(int rechnungsart) {
   dao::Workspace ws;
+  ws.BusyTimeout = std::chrono::milliseconds(300);
   db_ = ws.CreateDatabase((ordner_ / "auftrag.db").string());
   db_->Execute(std::string(dao::JobDatabaseSchema()));
   db_->Execute(
