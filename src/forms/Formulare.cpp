@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "forms/kat1/frmKat1.h"
+
 namespace tarvo::formulare {
 namespace {
 
@@ -46,8 +48,8 @@ void FormulareRegistrieren() {
   fehlt("frmKat6", Leer("frmKat6"));
   fehlt("frmKat7", Leer("frmKat7"));
   fehlt("frmKat8", Leer("frmKat8"));
-  // The category forms, one line each:
-  //   fehlt(NameZuIndex(0), [] { return std::make_shared<frmKat1>(); });
+  // The category forms register themselves, each through its own function.
+  if (!Liste()[NameZuIndex(0)].fabrik) Kat1Registrieren();
 }
 
 std::shared_ptr<controls::Form> Formular(std::int16_t index) {

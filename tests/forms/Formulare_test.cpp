@@ -30,6 +30,12 @@ TEST_F(FormulareTest, IndexesMapToTheEmptyFormsAndNothingElse) {
   EXPECT_EQ(Formular("frmKat9"), nullptr);
 }
 
+TEST_F(FormulareTest, RegistersTheCategoryFormsThatExist) {
+  FormulareRegistrieren();
+  ASSERT_NE(Formular(0), nullptr);
+  EXPECT_EQ(Formular(0)->Name(), "frmKat1");
+}
+
 TEST_F(FormulareTest, ACategoryFormRegistersUnderItsIndex) {
   EXPECT_EQ(Formular(0), nullptr);
   FormularRegistrieren(0, [] { return std::make_shared<Testformular>(); });
