@@ -49,6 +49,15 @@ std::string Praefix(pugi::xml_node n) {
   return doppel ? std::string(name, doppel - name + 1) : std::string();
 }
 
+// The DrawingML prefix used below spPr ("a:" as a rule).
+std::string Dml(pugi::xml_node spPr) {
+  for (pugi::xml_node c : spPr.children())
+    if (!std::strcmp(Lokal(c), "xfrm") || !std::strcmp(Lokal(c), "prstGeom") ||
+        !std::strcmp(Lokal(c), "ln"))
+      return Praefix(c);
+  return "a:";
+}
+
 pugi::xml_node Anker(const ShapeState& s) {
   return KindLokal(s.element, "anchor");
 }
@@ -75,7 +84,7 @@ pugi::xml_node Fuellung(pugi::xml_node spPr) {
 
 // Replaces the fill of spPr (or of a:ln) by a new element `lokal`, at the fill's place.
 pugi::xml_node FuellungErsetzen(pugi::xml_node behaelter, const char* lokal, bool inLinie) {
-  std::string praefix = Praefix(behaelter);
+  std::string praefix = inLinie ? Praefix(behaelter) : Dml(behaelter);
   pugi::xml_node alt = Fuellung(behaelter);
   pugi::xml_node neu;
   if (alt) {
@@ -139,7 +148,7 @@ void FillFormat::SetVisible(bool visible) {
       FuellungErsetzen(spPr, "noFill", false);
     } else if (!Visible()) {
       pugi::xml_node fill = FuellungErsetzen(spPr, "solidFill", false);
-      fill.append_child((Praefix(spPr) + "srgbClr").c_str()).append_attribute("val") = "FFFFFF";
+      fill.append_child((Dml(spPr) + "srgbClr").c_str()).append_attribute("val") = "FFFFFF";
     }
   } else if (pugi::xml_node v = VmlForm(s)) {
     pugi::xml_attribute a = v.attribute("filled");
@@ -167,11 +176,11 @@ void FillFormat::SetTransparency(float transparency) {
     if (fill && !std::strcmp(Lokal(fill), "solidFill")) {
       pugi::xml_node farbe = fill.first_child();
       if (!farbe) {
-        farbe = fill.append_child((Praefix(spPr) + "srgbClr").c_str());
+        farbe = fill.append_child((Dml(spPr) + "srgbClr").c_str());
         farbe.append_attribute("val") = "FFFFFF";
       }
       pugi::xml_node alpha = KindLokal(farbe, "alpha");
-      if (!alpha) alpha = farbe.append_child((Praefix(spPr) + "alpha").c_str());
+      if (!alpha) alpha = farbe.append_child((Dml(spPr) + "alpha").c_str());
       if (!alpha.attribute("val")) alpha.append_attribute("val");
       alpha.attribute("val") = std::lround((1.0 - transparency) * 100000);
     }
@@ -202,14 +211,14 @@ void LineFormat::SetVisible(bool visible) {
     if (!ln) {
       pugi::xml_node nach = Fuellung(spPr);
       if (!nach) nach = KindLokal(spPr, "prstGeom");
-      ln = nach ? spPr.insert_child_after((Praefix(spPr) + "ln").c_str(), nach)
-                : spPr.append_child((Praefix(spPr) + "ln").c_str());
+      ln = nach ? spPr.insert_child_after((Dml(spPr) + "ln").c_str(), nach)
+                : spPr.append_child((Dml(spPr) + "ln").c_str());
     }
     if (!visible) {
       FuellungErsetzen(ln, "noFill", true);
     } else if (!Visible()) {
       pugi::xml_node fill = FuellungErsetzen(ln, "solidFill", true);
-      fill.append_child((Praefix(spPr) + "srgbClr").c_str()).append_attribute("val") = "000000";
+      fill.append_child((Dml(spPr) + "srgbClr").c_str()).append_attribute("val") = "000000";
     }
   } else if (pugi::xml_node v = VmlForm(s)) {
     pugi::xml_attribute a = v.attribute("stroked");
