@@ -32,10 +32,9 @@ TEST_F(GedruckteRechnung, LibreOfficeShowsTotalsAndDueDate) {
   auto pfad = Speichern("rechnung.docx");
   auto text = testhilfe::LibreOfficeText(pfad);
   if (!text) GTEST_SKIP() << "LibreOffice ist nicht installiert";
-  for (const char* erwartet :
-       {"Wohnhaus", "Auslagen nach Nr. 1.3", "Abschlagszahlung von 40%",
-        "Mehrwertsteuer 16 %", "Rechnungsbetrag", "473,28 €", "Zahlbar bis", "15.12.2026",
-        "Gesamtbetrag:", "zu zahlen bis zum Zahlungsziel."}) {
+  for (const char* erwartet : {"Wohnhaus", "Auslagen nach Nr. 1.3", "Abschlagszahlung von 40%",
+                               "Mehrwertsteuer 16 %", "Rechnungsbetrag", "473,28 €", "Zahlbar bis",
+                               "15.12.2026", "Gesamtbetrag:", "zu zahlen bis zum Zahlungsziel."}) {
     EXPECT_NE(text->find(erwartet), std::string::npos) << erwartet << "\n" << *text;
   }
 }
