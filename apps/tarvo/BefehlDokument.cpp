@@ -1,7 +1,8 @@
-// tarvo roundtrip: loads a document and saves it unchanged, so an office can check that its
-// invoice template survives. tarvo inspect: lists the tables (with their tag, the text of their
-// first comment), the comments and the shapes of a document, as text or as JSON.
-// A file that cannot be read gives its German message and exit status 2; nothing is written.
+// tarvo roundtrip: loads a document and saves it unchanged (main document and comments written
+// from the model, the other parts copied), so an office can check that its template survives. tarvo
+// inspect: lists the tables (with their tag, the text of their first comment), the comments and the
+// shapes of a document, as text or as JSON. A file that cannot be read gives its German message and
+// exit status 2; nothing is written.
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "Befehle.h"
 #include "errors/Falle.h"
 #include "errors/Laufzeitfehler.h"
+#include "platform/word/Core.h"
 #include "platform/word/Document.h"
 
 namespace tarvo::cli {
@@ -174,7 +176,12 @@ int Inspect(const std::string& datei, bool alsJson) {
 
 int Roundtrip(const std::string& ein, const std::string& aus) {
   try {
-    word::Document::Open(ein)->Save(aus);
+    std::shared_ptr<word::Document> dokument = word::Document::Open(ein);
+    // The main document and the comments are written from the model, as after an edit, so the
+    // check covers what a job writes; every other part is copied as it is.
+    dokument->Core()->mainDirty = true;
+    dokument->Core()->commentsDirty = true;
+    dokument->Save(aus);
   } catch (const Laufzeitfehler& fehler) {
     std::cerr << "Fehler: " << fehler.Beschreibung() << "\n";
     return kUnbrauchbar;
