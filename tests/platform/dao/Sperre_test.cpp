@@ -108,5 +108,34 @@ TEST(Sperre, AnEditHeldTooLongGivesTheOtherProcessLockedAndNothingIsWritten) {
   ::close(bereit[1]);
 }
 
+TEST(Sperre, ADatabaseLockedForWritingElsewhereGivesLockedOnOpenAndRead) {
+  test::TestOrdner ordner;
+  std::string datei = test::NeueDatenbank(ordner);
+  int bereit[2];
+  ASSERT_EQ(::pipe(bereit), 0);
+  // The child holds an exclusive lock (as a workstation in the middle of writing its journal).
+  pid_t halter = Starten([&] {
+    Workspace ws;
+    auto db = ws.OpenDatabase(datei);
+    db->Execute("BEGIN EXCLUSIVE; UPDATE Rechnung SET Brutto = 5");
+    char signal = 1;
+    if (::write(bereit[1], &signal, 1) != 1) return 1;
+    std::this_thread::sleep_for(1000ms);
+    return 0;  // ends without commit: the change is rolled back
+  });
+  char signal = 0;
+  ASSERT_EQ(::read(bereit[0], &signal, 1), 1);
+  Workspace ws;
+  ws.BusyTimeout = 200ms;
+  EXPECT_EQ(test::Fehlernummer([&] { ws.OpenDatabase(datei); }), 3218);
+  EXPECT_EQ(Warten(halter), 0);
+  auto db = ws.OpenDatabase(datei);
+  EXPECT_EQ(db->OpenRecordset("SELECT Brutto FROM Rechnung")->Fields("Brutto").Value(),
+            Variant(std::int32_t{0}))
+      << "the unfinished write never reached the file";
+  ::close(bereit[0]);
+  ::close(bereit[1]);
+}
+
 }  // namespace
 }  // namespace tarvo::dao
