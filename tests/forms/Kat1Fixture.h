@@ -25,6 +25,29 @@ namespace tarvo::test {
 using Zeilen = std::vector<std::vector<std::string>>;
 
 class Kat1Test : public ::testing::Test {
+ public:
+  static void Tippen(controls::MaskEdBox& feld, const std::string& ziffern) {
+    feld.UserFocus();
+    feld.UserType(ziffern);
+    feld.UserLeave();
+  }
+
+  // Fills grid row `zeile` as the user does: text, category through the combo box, area.
+  static void ParzelleEintragen(frmKat1& f, std::int32_t zeile, const std::string& text,
+                                const std::string& kategorie, const std::string& fläche) {
+    f.GridGebühren1.UserEditCell(zeile, 1, text);
+    f.GridGebühren1.UserClickCell(zeile, 2);
+    for (std::int32_t i = 0; i < f.ComboBox4.ListCount(); ++i)
+      if (f.ComboBox4.List(i) == kategorie) f.ComboBox4.UserChoose(i);
+    f.GridGebühren1.UserEditCell(zeile, 3, fläche);
+  }
+
+  // Adds a row with Tab at the end of the last row.
+  static void ZeileAnfuegen(frmKat1& f) {
+    f.GridGebühren1.UserClickCell(f.GridGebühren1.Rows(), 3);
+    f.GridGebühren1.UserPressKey(controls::taste::Tab);
+  }
+
  protected:
   void SetUp() override {
     Status().Zuruecksetzen();
@@ -74,28 +97,6 @@ class Kat1Test : public ::testing::Test {
     auto formular = std::make_unique<frmKat1>();
     formular->Load();
     return formular;
-  }
-
-  static void Tippen(controls::MaskEdBox& feld, const std::string& ziffern) {
-    feld.UserFocus();
-    feld.UserType(ziffern);
-    feld.UserLeave();
-  }
-
-  // Fills grid row `zeile` as the user does: text, category through the combo box, area.
-  static void ParzelleEintragen(frmKat1& f, std::int32_t zeile, const std::string& text,
-                                const std::string& kategorie, const std::string& fläche) {
-    f.GridGebühren1.UserEditCell(zeile, 1, text);
-    f.GridGebühren1.UserClickCell(zeile, 2);
-    for (std::int32_t i = 0; i < f.ComboBox4.ListCount(); ++i)
-      if (f.ComboBox4.List(i) == kategorie) f.ComboBox4.UserChoose(i);
-    f.GridGebühren1.UserEditCell(zeile, 3, fläche);
-  }
-
-  // Adds a row with Tab at the end of the last row.
-  static void ZeileAnfuegen(frmKat1& f) {
-    f.GridGebühren1.UserClickCell(f.GridGebühren1.Rows(), 3);
-    f.GridGebühren1.UserPressKey(controls::taste::Tab);
   }
 
   // The tables of the document tagged `tag`, in document order.
