@@ -2,6 +2,7 @@
 // status.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -18,7 +19,8 @@ struct Lauf {
 // Runs TARVO_EXE with `argumente` (already quoted for the shell).
 Lauf Tarvo(const std::string& argumente) {
   static int nummer = 0;
-  std::string fehlerDatei = ::testing::TempDir() + "tarvo_gebuehr_" + std::to_string(++nummer);
+  std::string fehlerDatei = ::testing::TempDir() + "tarvo_gebuehr_" + std::to_string(::getpid()) +
+                            "_" + std::to_string(++nummer);
   std::string befehl = std::string("'") + TARVO_EXE + "' " + argumente + " 2>'" + fehlerDatei + "'";
   Lauf lauf;
   FILE* rohr = ::popen(befehl.c_str(), "r");
