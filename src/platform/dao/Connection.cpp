@@ -11,23 +11,22 @@
 namespace tarvo::dao {
 namespace {
 
-bool BeginntMit(std::string_view text, std::string_view anfang) {
-  return text.substr(0, anfang.size()) == anfang;
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
 }
 
-// The name between the first pair of quotes-free delimiters after `prefix` in an SQLite
-// message ("no such table: Foo" gives "Foo").
-std::string NachDoppelpunkt(std::string_view meldung) {
-  auto pos = meldung.find(": ");
-  return std::string(pos == std::string_view::npos ? meldung : meldung.substr(pos + 2));
+// The part of an SQLite message after its first ": " ("no such table: Foo" gives "Foo").
+std::string AfterColon(std::string_view message) {
+  auto pos = message.find(": ");
+  return std::string(pos == std::string_view::npos ? message : message.substr(pos + 2));
 }
 
 }  // namespace
 
 Connection::Connection(const std::string& path, std::chrono::milliseconds busyTimeout)
     : path_(path) {
-  std::error_code fehler;
-  auto status = std::filesystem::status(std::filesystem::path(path), fehler);
+  std::error_code error;
+  auto status = std::filesystem::status(std::filesystem::path(path), error);
   if (path.empty() || !std::filesystem::exists(status))
     throw Laufzeitfehler(3024, "Datei '" + path + "' nicht gefunden.");
   if (std::filesystem::is_directory(status))
@@ -49,12 +48,12 @@ Connection::Connection(const std::string& path, std::chrono::milliseconds busyTi
   // first statement).
   rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) {
-    int code = rc;
+    int failed = rc;
     sqlite3_close(db_);
     db_ = nullptr;
-    if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
+    if (failed == SQLITE_NOTADB || failed == SQLITE_CORRUPT)
       throw Laufzeitfehler(3343, "Nicht erkennbares Datenbankformat '" + path + "'.");
-    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+    if (failed == SQLITE_BUSY || failed == SQLITE_LOCKED)
       throw Laufzeitfehler(
           3218, "Die Datenbank '" + path + "' ist momentan von einem anderen Benutzer gesperrt.");
     throw Laufzeitfehler(3051, "Die Datei '" + path + "' kann nicht geöffnet werden.");
@@ -103,7 +102,7 @@ void Connection::Release() noexcept {
 }
 
 void Connection::Raise(int rc, const std::string& sql, bool writing) const {
-  std::string meldung = db_ ? sqlite3_errmsg(db_) : "";
+  std::string message = db_ ? sqlite3_errmsg(db_) : "";
   switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -126,32 +125,32 @@ void Connection::Raise(int rc, const std::string& sql, bool writing) const {
     case SQLITE_PERM:
       throw Laufzeitfehler(3051, "Auf die Datei '" + path_ + "' kann nicht zugegriffen werden.");
     case SQLITE_CONSTRAINT:
-      if (BeginntMit(meldung, "NOT NULL"))
+      if (StartsWith(message, "NOT NULL"))
         throw Laufzeitfehler(
-            3314, "Das Feld '" + NachDoppelpunkt(meldung) + "' darf keinen Nullwert enthalten.");
-      if (BeginntMit(meldung, "UNIQUE") || BeginntMit(meldung, "PRIMARY KEY"))
+            3314, "Das Feld '" + AfterColon(message) + "' darf keinen Nullwert enthalten.");
+      if (StartsWith(message, "UNIQUE") || StartsWith(message, "PRIMARY KEY"))
         throw Laufzeitfehler(3022,
                              "Die Änderungen wurden nicht durchgeführt, da sie doppelte Werte "
                              "im Feld '" +
-                                 NachDoppelpunkt(meldung) + "' erzeugen würden.");
+                                 AfterColon(message) + "' erzeugen würden.");
       throw Laufzeitfehler(3317, "Der Wert verletzt eine Gültigkeitsregel der Tabelle.");
     case SQLITE_ERROR:
-      if (BeginntMit(meldung, "no such table"))
-        throw Laufzeitfehler(3078, "Die Eingabetabelle oder Abfrage '" + NachDoppelpunkt(meldung) +
+      if (StartsWith(message, "no such table"))
+        throw Laufzeitfehler(3078, "Die Eingabetabelle oder Abfrage '" + AfterColon(message) +
                                        "' wurde nicht gefunden.");
-      if (BeginntMit(meldung, "no such column"))
-        throw Laufzeitfehler(
-            3061, "Zu wenig Parameter. Unbekanntes Feld '" + NachDoppelpunkt(meldung) + "'.");
-      if (meldung.find("syntax error") != std::string::npos ||
-          BeginntMit(meldung, "incomplete input") || BeginntMit(meldung, "unrecognized token"))
+      if (StartsWith(message, "no such column"))
+        throw Laufzeitfehler(3061,
+                             "Zu wenig Parameter. Unbekanntes Feld '" + AfterColon(message) + "'.");
+      if (message.find("syntax error") != std::string::npos ||
+          StartsWith(message, "incomplete input") || StartsWith(message, "unrecognized token"))
         throw Laufzeitfehler(3075, "Syntaxfehler in der Abfrage '" + sql + "'.");
-      if (BeginntMit(meldung, "table") && meldung.find("already exists") != std::string::npos)
+      if (StartsWith(message, "table") && message.find("already exists") != std::string::npos)
         throw Laufzeitfehler(3010, "Die Tabelle ist bereits vorhanden.");
       break;
     default:
       break;
   }
-  throw Laufzeitfehler(3000, "Datenbankfehler bei '" + sql + "' (SQLite: " + meldung + ").");
+  throw Laufzeitfehler(3000, "Datenbankfehler bei '" + sql + "' (SQLite: " + message + ").");
 }
 
 Statement::Statement(Connection& connection, const char* sql, bool writing)

@@ -35,7 +35,8 @@ class Database : public Objekt {
   // recordset positioned on its first row (BOF and EOF both true when there is none). A
   // dynaset (the default) or table recordset over the rows of one table with their primary key
   // can be edited; a snapshot, or a query joining tables or computing columns, is read-only.
-  // Throws 3078, 3061, 3075, 3218, 3001 (unknown type), 3420.
+  // Throws 3078, 3061, 3075, 3218, 3001 (unknown type), 3219 (a statement that returns no
+  // rows, such as UPDATE: it is not run), 3420.
   std::shared_ptr<Recordset> OpenRecordset(const std::string& sql,
                                            std::int16_t type = dbOpenDynaset);
 

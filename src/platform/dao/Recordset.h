@@ -39,8 +39,8 @@ class Field {
   // a current record, 13 when the stored value does not fit the declared type.
   Variant Value() const;
   // Assigns a value to the current row; only between Edit and Update (else 3020). Converts by
-  // the declared type at once, so a value the column cannot take throws here (13, 6, 94 never:
-  // Null and Empty store NULL).
+  // the declared type at once, so a value the column cannot take throws here (13, or 6 for a
+  // number out of range); Null and Empty store NULL.
   void SetValue(const Variant& value);
   Field& operator=(const Variant& value) {
     SetValue(value);
