@@ -1,0 +1,292 @@
+// Whole jobs through `tarvo run`: the saved invoice read back with tarvo's own reader, with
+// python-docx and with LibreOffice, and the invoice record with sqlite3. The expectations are
+// the tables a surveyor checks, cell by cell, to the cent.
+#include <fstream>
+
+#include "Auftrag_helpers.h"
+
+namespace tarvo::abnahme {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Two parcels, part a with reduced points, boundary marks under 6.1 and 6.22, a half share.
+const char* kGanzeRechnung = R"({
+  "dokument": "Vorlage.docx",
+  "ausgabe": "Rechnung.docx",
+  "datenbank": "Auftraege.db",
+  "benutzer": 1,
+  "rechnung": 1,
+  "auftrag": {"Flurstücksnummer": "412/7", "Fläche": 1250},
+  "kategorie": 0,
+  "eingaben": {
+    "zeilen": [["Flst.Nr. 412/7", "II", "1250"], ["Flst.Nr. 412/8", "I", "480"]],
+    "mskAnzahl": "8",
+    "mskErmäßigt": "2",
+    "mskGP": "6",
+    "mskGP2": "1",
+    "mskAnteil": "500"
+  }
+})";
+
+const Zeilen kAbrechnung = {
+    {"Katastervermessung zum Zweck der Bildung von Flurstücken nach Nr. 2\r"
+     "(Ihr Anteil beträgt 500 /1000)",
+     "", "", "", ""},
+    {"Gebührenteil a) Grenzwiederherstellung", "", "Anz. Grenzpkt.", "Gebühr", "Ihr Anteil"},
+    {"", "", "8  ", "  1.570,00 €", "    785,00 €"},
+    {"", "davon ermäßigt", "2  ", "   -154,00 €", "    -77,00 €"},
+    {"", "", "", "", ""},
+    {"Gebührenteil b) Grenzfeststellung", "Kategorie", "Fläche", "Gebühr", "Ihr Anteil"},
+    {"Flst.Nr. 412/7", "II", "1250", "    639,00 €", "    319,50 €"},
+    {"Flst.Nr. 412/8", "I", " 480", "    409,00 €", "    204,50 €"},
+};
+const Zeilen kAbmarkung = {
+    {"Abmarkung von Grenzpunkten nach Nr. 6", "", "", "", ""},
+    {"", "Anzahl", "Gebühr je Punkt", "Gebühr", "Ihr Anteil"},
+    {"Abgemarkte Grenzpunkte nach Nr. 6.1", "6  ", "26 €", "    156,00 €", "     78,00 €"},
+    {"Abgemarkte Grenzpunkte nach Nr. 6.22", "1  ", "61 €", "     61,00 €", "     30,50 €"},
+};
+// Fees 2.681,00 €, of which the client pays half: 2 % = 53,62 €, the half 26,81 €.
+const Zeilen kNebenkosten = {
+    {"Auslagen nach Nr. 1.3\v", "", "", "", ""},
+    {"Nebenkosten nach 1.3.2 ", "", "Summe", "Gebühr", "Ihr Anteil"},
+    {"2% nach Nr.2 bis 7, 8.1 bis 8.4, 8.8 und 8.9 mind. 20€", "", "   2.681,00 €", "      53,62 €",
+     "      26,81 €"},
+};
+// 785 − 77 + 319,50 + 204,50 + 78 + 30,50 + 26,81 = 1.367,31 € net; 19 % = 259,79 €.
+const Zeilen kSumme = {
+    {"", "Summe", "", "   1.367,31 €"},
+    {"", "Mehrwertsteuer 19 %", "   1.367,31 €", "     259,79 €"},
+    {"", "", "", ""},
+    {"", "Rechnungsbetrag", "", "   1.627,10 €"},
+};
+
+using Auftrag = AuftragTest;
+
+TEST_F(Auftrag, WholeCategoryOneInvoiceToTheCent) {
+  const Lauf lauf = Ausfuehren(kGanzeRechnung);
+  ASSERT_EQ(lauf.status, 0) << lauf.aus << lauf.fehler;
+  EXPECT_EQ(Tabelle("Rechnung.docx", "TARVO_03_1"), kAbrechnung);
+  EXPECT_EQ(Tabelle("Rechnung.docx", "TARVO_03_1A"), kAbmarkung);
+  EXPECT_EQ(Tabelle("Rechnung.docx", "TARVO_Neben"), kNebenkosten);
+  EXPECT_EQ(Tabelle("Rechnung.docx", "RE_Summe"), kSumme);
+  // Amounts in hundredths of a euro, the rate in tenths of a percent.
+  EXPECT_EQ(Datenbankwert("SELECT NettoRechnung, MehrwertsteuerFreierbetrag, Brutto, "
+                          "Mehrwertsteuersatz FROM Rechnung WHERE ID_Rechnungsnummer = 1"),
+            "136731|0|162710|190");
+  EXPECT_NE(lauf.aus.find("Keine Fehler protokolliert."), std::string::npos) << lauf.aus;
+  EXPECT_NE(lauf.aus.find("Brutto                          1.627,10 €"), std::string::npos)
+      << lauf.aus;
+  // The template is left as it was.
+  EXPECT_EQ(Tabellen("Vorlage.docx").size(), 0u);
+}
+
+TEST_F(Auftrag, PythonDocxReadsTheSameStatement) {
+  ASSERT_EQ(Ausfuehren(kGanzeRechnung).status, 0);
+  const std::string skript =
+      "import docx, json, sys\n"
+      "from docx.table import _Cell\n"
+      "d = docx.Document(sys.argv[1])\n"
+      "aus = []\n"
+      "# One entry per cell element: python-docx 0.8 repeats or shifts spanned cells in\n"
+      "# row.cells, so the cells are read from the row elements themselves.\n"
+      "for t in d.tables:\n"
+      "    aus.append([[_Cell(tc, t).text for tc in tr.tc_lst] for tr in t._tbl.tr_lst])\n"
+      "print(json.dumps(aus))\n";
+  std::ofstream(ordner_ / "lesen.py") << skript;
+  ASSERT_EQ(Shell("cd '" + ordner_.string() +
+                  "' && /usr/bin/python3 lesen.py Rechnung.docx > python.json"),
+            0);
+  const auto tabellen = nlohmann::json::parse(DateiLesen(ordner_ / "python.json"));
+  ASSERT_EQ(tabellen.size(), 4u);
+  // python-docx shows paragraph marks as "\n"; the title cell's two paragraphs:
+  EXPECT_EQ(tabellen[0][0][0],
+            "Katastervermessung zum Zweck der Bildung von Flurstücken nach Nr. 2\n"
+            "(Ihr Anteil beträgt 500 /1000)");
+  for (std::size_t r = 1; r < kAbrechnung.size(); ++r) {
+    SCOPED_TRACE(r);
+    const auto& zeile = tabellen[0][r];
+    ASSERT_EQ(zeile.size(), 5u);
+    for (std::size_t s = 0; s < 5; ++s) EXPECT_EQ(zeile[s], kAbrechnung[r][s]);
+  }
+  EXPECT_EQ(tabellen[1][3][4], "     30,50 €");
+  EXPECT_EQ(tabellen[3][3][3], "   1.627,10 €");
+}
+
+TEST_F(Auftrag, LibreOfficeRendersTheInvoice) {
+  if (Shell("command -v soffice >/dev/null && command -v pdftotext >/dev/null") != 0)
+    GTEST_SKIP() << "LibreOffice oder pdftotext fehlt";
+  ASSERT_EQ(Ausfuehren(kGanzeRechnung).status, 0);
+  const std::string profil = "file://" + (ordner_ / "lo-profil").string();
+  ASSERT_EQ(Shell("cd '" + ordner_.string() + "' && timeout 120 soffice -env:UserInstallation=" +
+                  profil + " --headless --convert-to pdf Rechnung.docx >/dev/null 2>&1 && " +
+                  "pdftotext -layout Rechnung.pdf Rechnung.txt"),
+            0);
+  const std::string text = DateiLesen(ordner_ / "Rechnung.txt");
+  for (const char* erwartet : {"(Ihr Anteil beträgt 500 /1000)", "Flst.Nr. 412/7", "Flst.Nr. 412/8",
+                               "davon", "Abgemarkte Grenzpunkte", "Auslagen nach Nr. 1.3",
+                               "Rechnungsbetrag", "1.627,10", "Zahlbar bis"}) {
+    EXPECT_NE(text.find(erwartet), std::string::npos) << erwartet << "\n" << text;
+  }
+  // The amount fields of the letter text carry the new amounts.
+  EXPECT_NE(text.find("Gesamt"), std::string::npos);
+  EXPECT_EQ(text.find("Gesamt 0,00"), std::string::npos) << text;
+}
+
+TEST_F(Auftrag, SecondRunOnTheInvoiceReplacesTheStatementInPlace) {
+  ASSERT_EQ(Ausfuehren(kGanzeRechnung).status, 0);
+  const Lauf zweiter = Ausfuehren(R"({
+    "dokument": "Rechnung.docx", "datenbank": "Auftraege.db", "benutzer": 1, "rechnung": 1,
+    "kategorie": 0,
+    "antworten": {"tabellenwahl": 1},
+    "aktionen": [{"zelle": [2, 3], "eingabe": "150"}]
+  })",
+                                  "Zweiter.json");
+  ASSERT_EQ(zweiter.status, 0) << zweiter.aus << zweiter.fehler;
+  const auto tabellen = Tabellen("Rechnung.docx");
+  ASSERT_EQ(tabellen.size(), 4u);
+  EXPECT_EQ(tabellen[0].first, "TARVO_03_1");
+  EXPECT_EQ(tabellen[1].first, "TARVO_03_1A");
+  const Zeilen& abrechnung = tabellen[0].second;
+  EXPECT_EQ(abrechnung[7], (std::vector<std::string>{"Flst.Nr. 412/8", "I", " 150", "    256,00 €",
+                                                     "    128,00 €"}));
+  // The share re-read from the title, shown right-aligned in its field.
+  EXPECT_EQ(abrechnung[0][0],
+            "Katastervermessung zum Zweck der Bildung von Flurstücken nach Nr. 2\r"
+            "(Ihr Anteil beträgt  500/1000)");
+  // 1.367,31 − (204,50 − 128,00) − the share of 2 % of 153,00 €: 1.289,28 € net.
+  EXPECT_EQ(Datenbankwert("SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1"),
+            "128928");
+}
+
+TEST_F(Auftrag, FieldsArePlayedInTheOrderOfTheFile) {
+  // Ticking the reduction recalculates and so replaces a percentage typed before it.
+  const char* vorlage = R"({
+    "dokument": "Vorlage.docx", "ausgabe": "%s", "datenbank": "Auftraege.db",
+    "benutzer": 1, "kategorie": 0,
+    "eingaben": {"zeilen": [["A", "I", "100"], ["B", "I", "100"]], %s}
+  })";
+  char eins[600], zwei[600];
+  std::snprintf(eins, sizeof eins, vorlage, "Eins.docx",
+                R"("MaskEdBoxErmäßigung": "7", "CheckBoxEinsichtnahme": true)");
+  std::snprintf(zwei, sizeof zwei, vorlage, "Zwei.docx",
+                R"("CheckBoxEinsichtnahme": true, "MaskEdBoxErmäßigung": "7")");
+  ASSERT_EQ(Ausfuehren(eins, "Eins.json").status, 0);
+  ASSERT_EQ(Ausfuehren(zwei, "Zwei.json").status, 0);
+  EXPECT_EQ(Tabelle("Eins.docx", "TARVO_03_1").size(), 7u);
+  const Zeilen zweite = Tabelle("Zwei.docx", "TARVO_03_1");
+  ASSERT_EQ(zweite.size(), 8u);
+  EXPECT_EQ(zweite[7][0], "Die Gebühr nach Gebührenteil b) ist um 7% ermäßigt");
+  EXPECT_EQ(zweite[7][4], "    -35,84 €");  // 7 % of 2 × 256,00 €
+}
+
+TEST_F(Auftrag, JsonSummaryNamesAmountsAndRecord) {
+  const Lauf lauf = Ausfuehren(kGanzeRechnung, "Auftrag.json", true);
+  ASSERT_EQ(lauf.status, 0) << lauf.fehler;
+  const auto j = nlohmann::json::parse(lauf.aus);
+  EXPECT_EQ(j["gespeichert"], true);
+  EXPECT_EQ(j["rechnung"]["Brutto"], 162710);
+  EXPECT_EQ(j["fehler"]["anzahl"], 0);
+  ASSERT_EQ(j["tabellen"].size(), 3u);
+  EXPECT_EQ(j["tabellen"][0]["tag"], "TARVO_03_1");
+  EXPECT_DOUBLE_EQ(j["tabellen"][0]["zeilen"][2]["betrag"].get<double>(), 319.5);
+  EXPECT_DOUBLE_EQ(j["summen"].back()["betrag"].get<double>(), 1627.1);
+}
+
+TEST_F(Auftrag, CancelWritesNothing) {
+  const Lauf lauf = Ausfuehren(R"({"dokument": "Vorlage.docx", "ausgabe": "Rechnung.docx",
+    "datenbank": "Auftraege.db", "benutzer": 1, "rechnung": 1, "kategorie": 0,
+    "abschluss": "Abbruch"})");
+  EXPECT_EQ(lauf.status, 0) << lauf.fehler;
+  EXPECT_FALSE(fs::exists(ordner_ / "Rechnung.docx"));
+  EXPECT_EQ(Datenbankwert("SELECT Brutto FROM Rechnung WHERE ID_Rechnungsnummer = 1"), "0");
+}
+
+TEST_F(Auftrag, LoggedErrorsGiveStatusThreeAndSaySo) {
+  // User 7 has no settings row: Show logs every field it cannot read; the job still runs.
+  const Lauf lauf = Ausfuehren(R"({"dokument": "Vorlage.docx", "ausgabe": "Rechnung.docx",
+    "datenbank": "Auftraege.db", "benutzer": 7, "kategorie": 0})");
+  EXPECT_EQ(lauf.status, 3) << lauf.aus << lauf.fehler;
+  EXPECT_NE(lauf.aus.find("ACHTUNG"), std::string::npos) << lauf.aus;
+  EXPECT_NE(lauf.aus.find("Verw.log"), std::string::npos) << lauf.aus;
+  EXPECT_TRUE(fs::exists(ordner_ / "Rechnung.docx"));
+  EXPECT_NE(DateiLesen(ordner_ / "log" / "Verw.log").find("Ort  : Rechnung.Show"),
+            std::string::npos);
+}
+
+TEST_F(Auftrag, UnusableInputStopsWithStatusTwoAndWritesNothing) {
+  std::ofstream(ordner_ / "Kaputt.docx") << "kein Word-Dokument";
+  struct Fall {
+    const char* name;
+    std::string json;
+    const char* meldung;
+  } fälle[] = {
+      {"kein JSON", "{ dokument: ", "kein gültiges JSON"},
+      {"ohne Datenbank", R"({"dokument": "Vorlage.docx"})", "»datenbank« fehlt"},
+      {"Dokument fehlt", R"({"dokument": "Fehlt.docx", "datenbank": "Auftraege.db"})",
+       "Fehlt.docx"},
+      {"Dokument kaputt", R"({"dokument": "Kaputt.docx", "datenbank": "Auftraege.db"})",
+       "Kaputt.docx"},
+      {"Datenbank fehlt", R"({"dokument": "Vorlage.docx", "datenbank": "Fehlt.db"})", "Datenbank"},
+      {"Datenbank ist keine", R"({"dokument": "Vorlage.docx", "datenbank": "Kaputt.docx"})",
+       "Datenbank"},
+      {"Rechnung fehlt",
+       R"({"dokument": "Vorlage.docx", "datenbank": "Auftraege.db", "rechnung": 99})",
+       "Rechnung 99"},
+      {"Eigenschaft falsch",
+       R"({"dokument": "Vorlage.docx", "datenbank": "Auftraege.db", "auftrag": {"Fläche": "abc"}})",
+       "»Fläche«"},
+      {"Eigenschaft unbekannt",
+       R"({"dokument": "Vorlage.docx", "datenbank": "Auftraege.db", "auftrag": {"Farbe": 1}})",
+       "»Farbe«"},
+      {"Feld unbekannt",
+       R"({"dokument": "Vorlage.docx", "datenbank": "Auftraege.db", "eingaben": {"mskX": "1"}})",
+       "»mskX«"},
+      {"Buchstaben im Zahlenfeld",
+       R"({"dokument": "Vorlage.docx", "datenbank": "Auftraege.db", "eingaben": {"mskAnteil": "1/2"}})",
+       "nur Ziffern"},
+      {"Kategorie ohne Formular",
+       R"({"dokument": "Vorlage.docx", "datenbank": "Auftraege.db", "kategorie": 9})",
+       "kein Gebührenformular"},
+      {"Kategorie II gibt es nicht im Raster",
+       R"({"dokument": "Vorlage.docx", "datenbank": "Auftraege.db", "eingaben": {"zeilen": [["A", "V", "1"]]}})",
+       "»V«"},
+      {"Aktion unbekannt",
+       R"({"dokument": "Vorlage.docx", "datenbank": "Auftraege.db", "aktionen": [{"tanzen": 1}]})",
+       "Aktion 1"},
+      {"Zelle außerhalb",
+       R"({"dokument": "Vorlage.docx", "datenbank": "Auftraege.db", "aktionen": [{"zelle": [9, 1], "klick": true}]})",
+       "Aktion 1"},
+  };
+  for (const Fall& fall : fälle) {
+    SCOPED_TRACE(fall.name);
+    const Lauf lauf = Ausfuehren(fall.json);
+    EXPECT_EQ(lauf.status, 2) << lauf.aus << lauf.fehler;
+    EXPECT_NE(lauf.fehler.find(fall.meldung), std::string::npos) << lauf.fehler;
+    EXPECT_NE(lauf.fehler.find("Es wurde nichts gespeichert."), std::string::npos);
+    EXPECT_FALSE(fs::exists(ordner_ / "Vorlage.docx.tmp"));
+  }
+  EXPECT_EQ(Tabellen("Vorlage.docx").size(), 0u);
+  EXPECT_EQ(Tarvo("run Fehlt.json").status, 2);
+}
+
+TEST_F(Auftrag, DemoBuildsTheInvoiceAndRefusesForeignFiles) {
+  const Lauf lauf = Tarvo("demo Demo");
+  ASSERT_EQ(lauf.status, 0) << lauf.aus << lauf.fehler;
+  EXPECT_TRUE(fs::exists(ordner_ / "Demo" / "Rechnung.docx"));
+  EXPECT_EQ(Tabelle("Demo/Rechnung.docx", "TARVO_03_1"), kAbrechnung);
+  EXPECT_NE(lauf.aus.find("Rechnungsbetrag  1.627,10 €"), std::string::npos) << lauf.aus;
+  // Running it again replaces its own files.
+  EXPECT_EQ(Tarvo("demo Demo").status, 0);
+  // A folder with a file the demo did not make is left alone.
+  fs::create_directories(ordner_ / "Fremd");
+  std::ofstream(ordner_ / "Fremd" / "Rechnung.docx") << "meins";
+  const Lauf fremd = Tarvo("demo Fremd");
+  EXPECT_EQ(fremd.status, 2);
+  EXPECT_NE(fremd.fehler.find("überschreibt keine fremden Dateien"), std::string::npos);
+  EXPECT_EQ(DateiLesen(ordner_ / "Fremd" / "Rechnung.docx"), "meins");
+}
+
+}  // namespace
+}  // namespace tarvo::abnahme
