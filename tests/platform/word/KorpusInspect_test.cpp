@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/word/Document.h"
+#include "platform/word/docx/Package.h"
 
 namespace tarvo::word {
 namespace {
@@ -21,9 +22,10 @@ struct Ergebnis {
   std::string ausgabe;  // stdout only
 };
 
-Ergebnis Inspect(const fs::path& datei, bool alsJson) {
+// Runs tarvo inspect; the output holds stdout, and stderr too when `mitFehlern`.
+Ergebnis Inspect(const fs::path& datei, bool alsJson, bool mitFehlern = false) {
   std::string befehl = std::string("'") + TARVO_EXE + "' inspect " + (alsJson ? "--json '" : "'") +
-                       datei.string() + "' 2>/dev/null";
+                       datei.string() + (mitFehlern ? "' 2>&1" : "' 2>/dev/null");
   Ergebnis ergebnis;
   FILE* pipe = popen(befehl.c_str(), "r");
   if (!pipe) return ergebnis;
@@ -104,6 +106,21 @@ TEST(TarvoInspect, ReadsATableTheModelWroteAndGivesNullForAnUntaggedTable) {
             std::string::npos)
       << text.ausgabe;
   EXPECT_NE(text.ausgabe.find("Kommentar 1: »TARVO_03_1« an »Betrag«"), std::string::npos);
+}
+
+TEST(TarvoInspect, NamesTheFileAndPartOfMalformedXml) {
+  fs::path folder = fs::path(TARVO_BINARY_DIR) / "testdata" / "inspect";
+  fs::create_directories(folder);
+  fs::path datei = folder / "kaputt.docx";
+  docx::Package package = docx::Package::Blank();
+  package.SetPart("word/document.xml", "<w:document xmlns:w=\"x\">\n<w:body>\n</w:document>");
+  package.Save(datei);
+  Ergebnis ergebnis = Inspect(datei, false, true);
+  EXPECT_EQ(ergebnis.status, 2);
+  EXPECT_NE(ergebnis.ausgabe.find("Die Datei »kaputt.docx« ist kein gültiges Word-Dokument "
+                                  "(fehlerhaftes XML in word/document.xml, Zeile 3"),
+            std::string::npos)
+      << ergebnis.ausgabe;
 }
 
 TEST(TarvoInspect, RefusesAFileItCannotReadWithStatus2AndNoOutput) {

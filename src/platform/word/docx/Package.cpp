@@ -22,6 +22,7 @@ constexpr const char* kRelationshipsType =
     "application/vnd.openxmlformats-package.relationships+xml";
 // More than this in uncompressed parts is taken for a zip bomb, not an invoice.
 constexpr std::uint64_t kMaxUncompressed = std::uint64_t{2} << 30;
+constexpr std::uintmax_t kMaxFile = std::uintmax_t{1} << 30;
 
 std::string FileName(const fs::path& path) {
   std::string name = path.filename().string();
@@ -58,6 +59,8 @@ std::string ReadWholeFile(const fs::path& path) {
   if (fs::is_directory(status))
     throw Laufzeitfehler(fehlernummer::DateiZugriff,
                          "»" + path.string() + "« ist ein Ordner und kein Word-Dokument.");
+  if (fs::file_size(path, error) > kMaxFile && !error)
+    throw InvalidDocument(FileName(path), "die Datei ist größer als 1 GB");
   std::ifstream in(path, std::ios::binary);
   std::string bytes;
   if (in) {
