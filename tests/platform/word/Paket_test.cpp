@@ -377,10 +377,27 @@ TEST_F(PaketTest, AFailingSaveLeavesTheOldFileAndNoTemporaryFile) {
   EXPECT_EQ(Package::Open(path).PartBytes("word/document.xml"), "<neu/>");
 }
 
-TEST_F(PaketTest, SaveIntoAMissingFolderFailsCleanly) {
+TEST_F(PaketTest, SaveToAPlaceItCannotWriteFailsWithAReasonAndLeavesNothing) {
   Package package = Package::Blank();
-  EXPECT_THROW(package.Save(Datei("gibtsnicht") / "x.docx"), Laufzeitfehler);
-  EXPECT_FALSE(fs::exists(Datei("gibtsnicht")));
+  fs::create_directories(Datei("ordner.docx"));
+  struct Fall {
+    fs::path ziel;
+    const char* grund;
+  } faelle[] = {
+      {Datei("gibtsnicht") / "x.docx", "(der Ordner existiert nicht)"},
+      {Datei("ordner.docx"), "(dort liegt ein Ordner)"},
+  };
+  for (const Fall& fall : faelle) {
+    SCOPED_TRACE(fall.ziel.string());
+    try {
+      package.Save(fall.ziel);
+      ADD_FAILURE() << "saved";
+    } catch (const Laufzeitfehler& fehler) {
+      EXPECT_NE(fehler.Beschreibung().find(fall.grund), std::string::npos) << fehler.Beschreibung();
+    }
+  }
+  EXPECT_EQ(DateienImOrdner(), std::vector<std::string>{"ordner.docx"});
+  EXPECT_TRUE(fs::is_empty(Datei("ordner.docx")));
 }
 
 TEST_F(PaketTest, BlankIsACompleteA4DocumentThatOpensAgain) {

@@ -43,6 +43,9 @@ std::string SystemReason(int error) {
   if (error == EROFS) return "der Datenträger ist schreibgeschützt";
   if (error == ENOENT) return "der Ordner existiert nicht";
   if (error == EIO) return "Schreibfehler des Datenträgers";
+  if (error == EISDIR) return "dort liegt ein Ordner";
+  if (error == ENAMETOOLONG) return "der Name ist zu lang";
+  if (error == EDQUOT) return "das Speicherkontingent ist erschöpft";
   return std::strerror(error);
 }
 
