@@ -143,6 +143,9 @@ class Story : public std::enable_shared_from_this<Story> {
   // Removes a subtree from the DOM and its pieces from the index, shifting the ranges.
   void Entfernen(pugi::xml_node node);
   bool IstZellenende(pugi::xml_node paragraph) const;
+  // Makes sure the story ends with a paragraph mark (a story may end with a table or be empty;
+  // the word processor adds the paragraph then as well).
+  void AbsatzAmEnde();
 
   // Moves `position` by `count` units (wdCharacter, wdWord); `moved` gets the units moved.
   std::int32_t Move(std::int32_t position, std::int32_t unit, std::int32_t count,

@@ -23,6 +23,7 @@ RangeState& S(const std::shared_ptr<RangeState>& state) {
 
 // The insertion point for text at `position`: not after the story's final paragraph mark.
 std::int32_t Einfuegestelle(Story& story, std::int32_t position) {
+  if (position >= story.Length() - 1) story.AbsatzAmEnde();
   std::int32_t laenge = story.Length();
   return position >= laenge && laenge > 0 ? laenge - 1 : position;
 }

@@ -155,6 +155,15 @@ void Story::Eingefuegt(pugi::xml_node node) {
   Geaendert();
 }
 
+void Story::AbsatzAmEnde() {
+  Piece* letzter = Index().Last();
+  if (letzter && letzter->kind == PieceKind::ParagraphMark) return;
+  pugi::xml_node sect = wml.Kind(root, "sectPr");
+  pugi::xml_node p = sect ? root.insert_child_before(wml.N("p").c_str(), sect)
+                          : root.append_child(wml.N("p").c_str());
+  Eingefuegt(p);
+}
+
 void Story::Entfernen(pugi::xml_node node) {
   if (built_) {
     Piece* erster = FirstPiece(node);

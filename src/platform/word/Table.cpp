@@ -309,6 +309,7 @@ Table Tables::Add(const word::Range& range, std::int32_t rows, std::int32_t colu
     st.Delete(rs.start, rs.end);
     rs.end = rs.start;
   }
+  if (rs.start >= st.Length() - 1) st.AbsatzAmEnde();
   std::int32_t laenge = st.Length();
   std::int32_t q = rs.start >= laenge ? laenge - 1 : rs.start;
   std::int32_t anfang = 0;

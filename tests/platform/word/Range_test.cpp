@@ -243,3 +243,23 @@ TEST(RangeInformation, WithInTable) {
 
 }  // namespace
 }  // namespace tarvo::word
+
+namespace tarvo::word {
+namespace {
+
+TEST(RangeInsert, AStoryEndingWithATableOrEmptyGetsAFinalParagraph) {
+  auto leer = test::Dokument("");
+  EXPECT_EQ(leer->Content().End(), 0);
+  leer->Content().InsertAfter("neu");
+  EXPECT_EQ(test::Sichtbar(leer->Content().Text()), "neu\\r");
+  auto tabelle = test::Dokument("<w:tbl><w:tr><w:tc><w:p/></w:tc></w:tr></w:tbl>");
+  Range ende = tabelle->Content();
+  ende.Collapse(wdCollapseEnd);
+  ende.InsertAfter("danach");
+  EXPECT_EQ(test::Sichtbar(tabelle->Content().Text()), "\\r\\a\\r\\adanach\\r");
+  EXPECT_NE(tabelle->MainXml().find("</w:tbl><w:p><w:r><w:t>danach</w:t></w:r></w:p><w:sectPr/>"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarvo::word
