@@ -1,6 +1,7 @@
 // tarvo inspect: what it lists for corpus documents and for a document the model wrote, in
 // JSON and as text, and how it refuses a file it cannot read.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>

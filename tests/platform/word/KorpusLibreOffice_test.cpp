@@ -3,6 +3,7 @@
 // text. Each file runs with a LibreOffice profile of its own, so tests may run side by side.
 // scripts/corpus-libreoffice.sh does the same for the whole corpus.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>

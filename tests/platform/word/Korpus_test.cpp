@@ -1,6 +1,7 @@
 // The corpus of real-world documents (read in place, never copied): every intact package opens
 // and saves with every part unchanged; every damaged one fails with a clear German message.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <zip.h>
 
 #include <algorithm>
