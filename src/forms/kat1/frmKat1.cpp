@@ -148,31 +148,47 @@ void frmKat1::GebührenBerechnen() {
   Falle falle(kModul, "GebührenBerechnen");
   ErmäßigungErmitteln();
   const std::int32_t zeilen = GridGebühren1.Rows();
-  berechnet_.resize(static_cast<std::size_t>(zeilen));
-  for (std::int32_t i = 1; i <= zeilen; ++i) {
+  auto berechnen = [&](std::int32_t i) {
     const std::string& kategorie = GridGebühren1.TextMatrix(i, 2);
     const std::string& fläche = GridGebühren1.TextMatrix(i, 3);
     Berechnet& alt = berechnet_[static_cast<std::size_t>(i - 1)];
-    // A row whose category, area and shown fee are what the last calculation saw keeps its
-    // fee: recomputing it would write the same text again.
     if (alt.gültig && alt.kategorie == kategorie && alt.fläche == fläche &&
         alt.gebühr == GridGebühren1.TextMatrix(i, 4)) {
-      continue;
+      return;
     }
     alt.gültig = false;
     falle([&] {
-      const std::string text =
-          WertFormatieren(CStr(Variant(kat1::GebührTeilB(fläche, kategorie))), 8, 2);
+      std::string text = WertFormatieren(CStr(Variant(kat1::GebührTeilB(fläche, kategorie))), 8, 2);
       GridGebühren1.SetTextMatrix(i, 4, text);
-      alt = {true, kategorie, fläche, text};
+      alt = {true, kategorie, fläche, std::move(text)};
     });
+  };
+  if (berechnet_.size() != static_cast<std::size_t>(zeilen)) {
+    berechnet_.assign(static_cast<std::size_t>(zeilen), Berechnet{});
+    for (std::int32_t i = 1; i <= zeilen; ++i) berechnen(i);
+  } else {
+    for (std::int32_t i : geändert_)
+      if (i >= 1 && i <= zeilen) berechnen(i);
   }
+  geändert_.clear();
   if (zeilen > 0) falle([&] { Status().Fläche = CVal(GridGebühren1.TextMatrix(zeilen, 3)); });
+}
+
+void frmKat1::ZeileEingefügt(std::int32_t zeile) {
+  if (berechnet_.size() + 1 != static_cast<std::size_t>(GridGebühren1.Rows())) return;
+  berechnet_.insert(berechnet_.begin() + (zeile - 1), Berechnet{});
+  ZeileGeändert(zeile);
+}
+
+void frmKat1::ZeileEntfernt(std::int32_t zeile) {
+  if (berechnet_.size() != static_cast<std::size_t>(GridGebühren1.Rows()) + 1) return;
+  berechnet_.erase(berechnet_.begin() + (zeile - 1));
 }
 
 void frmKat1::NeuWerte() {
   Falle falle(kModul, "NeuWerte");
   const std::int32_t zeile = GridGebühren1.Row();
+  ZeileGeändert(zeile);
   falle([&] { GridGebühren1.SetTextMatrix(zeile, 3, CStr(Variant(Status().Fläche))); });
   falle([&] { GridGebühren1.SetTextMatrix(zeile, 2, "I"); });
   falle([&] { GridGebühren1.SetTextMatrix(zeile, 1, "Flst.Nr. " + Status().Flurstücksnummer); });
@@ -221,6 +237,7 @@ void frmKat1::TestComboEdit(std::int32_t zeile, std::int32_t spalte) {
     });
     falle([&] { ComboBox4.SetVisible(true); });
   } else if (ComboBox4.Visible()) {
+    ZeileGeändert(zeile);
     falle([&] { GridGebühren1.SetTextMatrix(zeile, 2, ComboBox4.Text()); });
     falle([&] { ComboBox4.SetVisible(false); });
   }
@@ -243,6 +260,7 @@ void frmKat1::GridGebühren1_ColChange(std::int32_t spalte) {
 
 void frmKat1::GridGebühren1_CellIsDirty(std::int16_t& flag) {
   Falle falle(kModul, "GridGebühren1_CellIsDirty");
+  ZeileGeändert(GridGebühren1.Row());
   falle([&] {
     switch (GridGebühren1.Col()) {
       case 3:
@@ -264,7 +282,10 @@ void frmKat1::GridGebühren1_KeyDown(std::int16_t& taste, std::int16_t umschalt)
   if (umschalt != controls::umschalt::Keine || GridGebühren1.Col() != 3) return;
   if (taste != controls::taste::Tab && taste != controls::taste::Rechts) return;
   if (GridGebühren1.Row() == GridGebühren1.Rows()) {
-    falle([&] { GridGebühren1.InsertRow(GridGebühren1.Rows() + 1); });
+    falle([&] {
+      GridGebühren1.InsertRow(GridGebühren1.Rows() + 1);
+      ZeileEingefügt(GridGebühren1.Rows());
+    });
     falle([&] { GridGebühren1.SetRow(GridGebühren1.Rows()); });
     falle([&] { GridGebühren1.SetRowHeight(GridGebühren1.Row(), Zeilenhoehe); });
     NeuWerte();
@@ -277,6 +298,7 @@ void frmKat1::GridGebühren1_KeyDown(std::int16_t& taste, std::int16_t umschalt)
 
 void frmKat1::ComboBox4_LostFocus() {
   Falle falle(kModul, "ComboBox4_LostFocus");
+  ZeileGeändert(GridGebühren1.Row());
   falle([&] { GridGebühren1.SetTextMatrix(GridGebühren1.Row(), 2, ComboBox4.Text()); });
   GebührenBerechnen();
   falle([&] { ComboBox4.SetVisible(false); });
@@ -305,7 +327,11 @@ void frmKat1::MaskEdBoxErmäßigung_LostFocus() {
 
 void frmKat1::CommandNeu_Click() {
   Falle falle(kModul, "Commandneu_Click");
-  falle([&] { GridGebühren1.InsertRow(std::max(GridGebühren1.Row(), 1)); });
+  falle([&] {
+    const std::int32_t zeile = std::max(GridGebühren1.Row(), 1);
+    GridGebühren1.InsertRow(zeile);
+    ZeileEingefügt(zeile);
+  });
   falle([&] { GridGebühren1.SetRowHeight(GridGebühren1.Row(), Zeilenhoehe); });
   NeuWerte();
 }
@@ -320,7 +346,9 @@ void frmKat1::CommandLöschen_Click() {
   if (antwort != controls::msgbox::Yes) return;
   // One row always stays: a statement without a parcel line has nothing to charge for part b.
   while (!GridGebühren1.SelectedRows().empty() && GridGebühren1.Rows() > 1) {
-    if (!falle([&] { GridGebühren1.RemoveRow(GridGebühren1.SelectedRows().front()); })) break;
+    const std::int32_t zeile = GridGebühren1.SelectedRows().front();
+    if (!falle([&] { GridGebühren1.RemoveRow(zeile); })) break;
+    ZeileEntfernt(zeile);
   }
   falle([&] { GridGebühren1.SetSetting("Rollbalken", GridGebühren1.Rows() > 9 ? 1 : 0); });
   ErmäßigungErmitteln();

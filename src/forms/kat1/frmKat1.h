@@ -76,13 +76,19 @@ class frmKat1 : public controls::Form {
   void Form_Load() override;
 
  private:
-  // What the last calculation of a grid row saw and wrote; a row that still reads the same
-  // keeps its fee (the fee depends only on category and area).
+  // What the last calculation of each grid row saw and wrote (the fee depends only on
+  // category and area), and the rows the handlers changed since. A recalculation computes the
+  // changed rows only; when the grid's row count no longer matches (rows set by the program),
+  // it checks every row against what it saw.
   struct Berechnet {
     bool gültig = false;
     std::string kategorie, fläche, gebühr;
   };
   std::vector<Berechnet> berechnet_;
+  std::vector<std::int32_t> geändert_;
+  void ZeileGeändert(std::int32_t zeile) { geändert_.push_back(zeile); }
+  void ZeileEingefügt(std::int32_t zeile);
+  void ZeileEntfernt(std::int32_t zeile);
 
   void GebührenBerechnen();
   void NeuWerte();
