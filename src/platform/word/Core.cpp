@@ -435,11 +435,13 @@ void Core::GitterNeuBauen() {
     }
     if (!brauchbar) continue;
     std::sort(kanten.begin(), kanten.end());
+    // Edges closer than half a point are one edge (centimetre widths round differently).
+    constexpr std::int64_t kToleranz = 10;
     std::vector<std::int64_t> gitter;
     for (std::int64_t k : kanten)
-      if (gitter.empty() || k - gitter.back() > 2) gitter.push_back(k);
+      if (gitter.empty() || k - gitter.back() > kToleranz) gitter.push_back(k);
     auto spalteVon = [&](std::int64_t x) {
-      auto it = std::lower_bound(gitter.begin(), gitter.end(), x - 2);
+      auto it = std::lower_bound(gitter.begin(), gitter.end(), x - kToleranz);
       return static_cast<std::int64_t>(it - gitter.begin());
     };
     for (const auto& zellen : zeilen) {

@@ -26,7 +26,8 @@ class Cell {
   word::Range Range() const;
   // Makes the cell (with its end mark) the selection.
   void Select() const;
-  // Sets this cell's width in points (w:tcW); the other cells keep theirs.
+  // Sets this cell's width in points (w:tcW); the other cells keep theirs, so a row may span
+  // the grid differently from the others (the grid is rebuilt when the document is written).
   void SetWidth(float points, std::int32_t rulerStyle = wdAdjustNone);
   float Width() const;
   std::int32_t RowIndex() const { return row_; }
@@ -56,8 +57,9 @@ class Column {
  public:
   Column(std::shared_ptr<detail::TableState> table, std::int32_t index)
       : table_(std::move(table)), index_(index) {}
-  // Sets the width of the column's grid entry and of its cell in every row (rows with fewer
-  // cells are left alone); other columns keep their widths.
+  // Sets the width (w:tcW) of the column's cell in every row (rows with fewer cells are left
+  // alone); other columns keep their widths. The grid (w:tblGrid, w:gridSpan) is rebuilt from
+  // the cells' widths when the document is written.
   void SetWidth(float points, std::int32_t rulerStyle = wdAdjustNone);
   float Width() const;
   // Selects the column's cells; formatting through the selection then touches only them.
