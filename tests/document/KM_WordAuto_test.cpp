@@ -59,7 +59,6 @@ TEST_F(Tabellensuche, TableWithFewerThanFiveColumnsGetsNoTagAndTheFailureIsLogge
 
 TEST_F(Tabellensuche, NothingTaggedAndCursorOutsideTablesAsksNothing) {
   Tabelle("TARVO_03_3");
-  doc_->Content().Select();
   auto anfang = doc_->Content();
   anfang.Collapse(word::wdCollapseStart);
   anfang.Select();

@@ -73,22 +73,20 @@ void RechnungTest::Rechnungsbrief() {
   Marke("Netto:", "lumoNetto");
   Marke("Mehrwertsteuer:", "lumoMwSt");
   Marke("Brutto:", "lumoBrutto");
-  Marke("0,00 €, Brutto:", "lumoBrutto");  // the second gross field, anchored on its label
+  Marke("Brutto:", "lumoBrutto", 2);
   Marke("Umsatzsteuer:", "lumoAuslagen");
 }
 
-word::Comment RechnungTest::Marke(const std::string& stelle, const std::string& text) {
+word::Comment RechnungTest::Marke(const std::string& stelle, const std::string& text,
+                                  int vorkommen) {
   const std::string inhalt = doc_->Content().Text();
   auto pos = inhalt.find(stelle);
+  for (int i = 1; i < vorkommen && pos != std::string::npos; ++i)
+    pos = inhalt.find(stelle, pos + 1);
   EXPECT_NE(pos, std::string::npos) << stelle;
   if (pos == std::string::npos) return {};
-  std::int32_t start = Zeichenzahl(inhalt.substr(0, pos));
-  std::int32_t ende = start + Zeichenzahl(stelle);
-  if (text == "lumoBrutto" && stelle != "Brutto:") {
-    // The second "Brutto:" of its line: anchor on the label itself.
-    start = ende - Zeichenzahl("Brutto:");
-  }
-  return doc_->Comments().Add(doc_->Range(start, ende), text);
+  const std::int32_t start = Zeichenzahl(inhalt.substr(0, pos));
+  return doc_->Comments().Add(doc_->Range(start, start + Zeichenzahl(stelle)), text);
 }
 
 word::Table RechnungTest::Gebuehrentabelle(const Zeilen& zeilen, const std::string& tag) {

@@ -31,9 +31,9 @@ class RechnungTest : public ::testing::Test {
   // The invoice letter used by most tests: a "lumoStart" marker on "Leistungen", amount fields
   // for gross, net, VAT and gross again, and the VAT-free part.
   void Rechnungsbrief();
-  // Anchors a comment `text` on the first occurrence of `stelle` in the main text (before any
+  // Anchors a comment `text` on the n-th occurrence of `stelle` in the main text (before any
   // table); fails the test when it is not there.
-  word::Comment Marke(const std::string& stelle, const std::string& text);
+  word::Comment Marke(const std::string& stelle, const std::string& text, int vorkommen = 1);
   // A fee table of 5 columns at the "lumoStart" marker (or the end), one row per entry, tagged
   // `tag` in cell (1, 5) unless `tag` is empty.
   word::Table Gebuehrentabelle(const Zeilen& zeilen, const std::string& tag);
