@@ -95,8 +95,9 @@ class Package {
                               const std::string& target);
 
   // Parses a part into `doc` with `options` (pugixml parse flags; a DOCTYPE is never expanded:
-  // parse_doctype is masked out). A byte-order mark is accepted. Throws Laufzeitfehler 75 naming
-  // the file, the part and the line if the part is missing or is not well-formed XML, e.g.
+  // parse_doctype is masked out). A byte-order mark is accepted. Throws Laufzeitfehler 5941 if the
+  // part is missing, 75 naming the file, the part and the line if it is empty or not well-formed
+  // XML, e.g.
   // "Die Datei »x.docx« ist kein gültiges Word-Dokument (fehlerhaftes XML in word/document.xml,
   // Zeile 3: …)." The document model raises its parse errors through this.
   void ParseXml(const std::string& name, pugi::xml_document& doc,
