@@ -103,7 +103,7 @@ double FuehrendeZahl(const std::string& text) {
     zahl += c;
   }
   if (!ziffern) return 0;
-  double wert = std::strtod(zahl.c_str(), nullptr);
+  double wert = zahltext::PunktZahl(zahl);
   if (!std::isfinite(wert)) throw Laufzeitfehler(fehlernummer::Ueberlauf);
   return wert;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <locale.h>
 
 #include "errors/Pruefen.h"
 
@@ -112,6 +113,12 @@ bool IstZahl(const std::string& roh) {
   return i == n;
 }
 
+double PunktZahl(const std::string& text) {
+  // The C locale's number rules, independent of whatever locale the host process runs in.
+  static const locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
+  return c ? strtod_l(text.c_str(), nullptr, c) : std::strtod(text.c_str(), nullptr);
+}
+
 double Lesen(const std::string& roh) {
   if (!IstZahl(roh)) throw Laufzeitfehler(fehlernummer::TypenUnvertraeglich);
   std::string c;
@@ -119,7 +126,7 @@ double Lesen(const std::string& roh) {
     if (z == '.') continue;
     c += z == ',' ? '.' : z;
   }
-  double wert = std::strtod(c.c_str(), nullptr);
+  double wert = PunktZahl(c);
   if (!std::isfinite(wert)) throw Laufzeitfehler(fehlernummer::Ueberlauf);
   return wert;
 }

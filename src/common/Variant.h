@@ -97,6 +97,9 @@ namespace zahltext {
 bool IstZahl(const std::string& text);
 // The value of such a text; throws 13 when IstZahl is false.
 double Lesen(const std::string& text);
+// A point-decimal text ("1234.5", "1e3") read in the C locale whatever the process locale;
+// inf for a value beyond the range of a Double.
+double PunktZahl(const std::string& text);
 // A Double as the runtime shows it: up to 15 significant digits, decimal comma, no grouping.
 std::string Schreiben(double wert);
 // A date as the short German date "dd.mm.yyyy" (with " hh:mm:ss" when it has a time).

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 
 #include "errors/Erwartet.h"
@@ -207,6 +208,18 @@ TEST(Variant, DatesRoundTripThroughText) {
   EXPECT_EQ(FehlerNummer([&] { CDate(Variant("32.1.2000")); }), 13);
   EXPECT_EQ(FehlerNummer([&] { CDate(Variant("29.2.2001")); }), 13);
   EXPECT_EQ(FehlerNummer([&] { CDate(Variant("1.13.2001")); }), 13);
+}
+
+// Number texts are German whatever the process locale: a host that switched its numeric
+// locale must not change how texts are read or written.
+TEST(Variant, NumberTextsIgnoreTheProcessLocale) {
+  std::string alt = std::setlocale(LC_NUMERIC, nullptr);
+  if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "en_US.UTF-8"))
+    GTEST_SKIP() << "no second locale installed";
+  EXPECT_DOUBLE_EQ(CDbl(Variant("1.234,5")), 1234.5);
+  EXPECT_EQ(CStr(Variant(1234.5)), "1234,5");
+  EXPECT_DOUBLE_EQ(zahltext::PunktZahl("0.25"), 0.25);
+  std::setlocale(LC_NUMERIC, alt.c_str());
 }
 
 }  // namespace
