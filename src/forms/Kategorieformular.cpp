@@ -12,6 +12,21 @@ bool Vorhanden(const word::Table& tabelle) {
   return tabelle.State() && !tabelle.IsDeleted();
 }
 
+bool GehoertZu(const word::Table& haupt, const word::Table& begleiter,
+               const std::string& tagHaupt) {
+  const word::Tables tabellen = Dokument().Tables();
+  bool dahinter = false;
+  for (std::int32_t i = 1; i <= tabellen.Count(); ++i) {
+    const word::Table tabelle = tabellen.Item(i);
+    if (tabelle == begleiter) return dahinter;
+    if (tabelle == haupt)
+      dahinter = true;
+    else if (dahinter && ErsterKommentar(tabelle) == tagHaupt)
+      return false;
+  }
+  return false;
+}
+
 word::Range NeueTabellenStelle(Falle& falle, word::Table& alteTabelle) {
   word::Range stelle;
   if (Vorhanden(alteTabelle)) {

@@ -26,6 +26,11 @@ inline constexpr std::int32_t FensterstilKind = 0x140;
 // Whether `tabelle` is set and not deleted.
 bool Vorhanden(const word::Table& tabelle);
 
+// Whether `begleiter` (a companion found by its tag after the statement `haupt`) belongs to that
+// statement: no other table tagged `tagHaupt` stands between the two. A companion beyond the
+// next statement of the same category is that statement's own.
+bool GehoertZu(const word::Table& haupt, const word::Table& begleiter, const std::string& tagHaupt);
+
 // The place of a new statement table, as a collapsed range of the job's document (Doc). With
 // `alteTabelle` set, the place is where that table stood, and the table is deleted. Otherwise
 // the place is taken at the first comment reading "lumoStart" (its anchor collapsed to its

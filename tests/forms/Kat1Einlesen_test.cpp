@@ -117,6 +117,27 @@ TEST_F(Kat1Einlesen, NewStatementBesideAnOldOneLeavesBoth) {
   EXPECT_EQ(Getaggt("TARVO_Neben").size(), 1u);
 }
 
+TEST_F(Kat1Einlesen, BoundaryTableOfTheNextStatementIsNotTaken) {
+  {
+    auto f = Oeffnen();  // statement A, no boundary marks
+    f->CommandEnde.UserPress();
+  }
+  {
+    auto f = Oeffnen(0);  // statement B with its boundary table
+    Tippen(f->mskGP, "4");
+    f->CommandEnde.UserPress();
+  }
+  ASSERT_EQ(Getaggt("TARVO_03_1").size(), 2u);
+  ASSERT_EQ(Getaggt("TARVO_03_1A").size(), 1u);
+  auto f = Oeffnen(1);  // re-open A
+  EXPECT_EQ(f->mskGP.Text(), "  0");
+  f->CommandEnde.UserPress();
+  // B keeps its boundary table.
+  EXPECT_EQ(Getaggt("TARVO_03_1").size(), 2u);
+  ASSERT_EQ(Getaggt("TARVO_03_1A").size(), 1u);
+  EXPECT_EQ(Text(Getaggt("TARVO_03_1A")[0])[2][1], "4");
+}
+
 TEST_F(Kat1Einlesen, Chk20IsTickedWhenTheMinimumWasNotApplied) {
   {
     auto f = Oeffnen();

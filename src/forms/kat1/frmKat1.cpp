@@ -125,6 +125,11 @@ void frmKat1::Form_Load() {
     falle([&] {
       if (auto tabelle = TabelleErmitteln(TagAbmarkung, true)) AlteTabelleAbmarkung = *tabelle;
     });
+    falle([&] {
+      if (formulare::Vorhanden(AlteTabelleAbmarkung) &&
+          !formulare::GehoertZu(AlteTabelle, AlteTabelleAbmarkung, Tag))
+        AlteTabelleAbmarkung = word::Table();
+    });
     if (formulare::Vorhanden(AlteTabelleAbmarkung))
       kat1::AbmarkungEinlesen(falle, *this, AlteTabelleAbmarkung);
   }
