@@ -190,5 +190,27 @@ TEST(CommentsDelete, RemovesRepliesStateOfThatCommentOnly) {
   EXPECT_EQ(doc->Comments().Count(), 2);
 }
 
+TEST(Comments, TablesGoToTheStartMarkerAndLeaveItInPlace) {
+  auto doc = Dokument(Absatz("Anschreiben") + Kommentiert("", 4, "hier", "") + Absatz("Gruß"),
+                      Kommentar(4, "lumoStart"));
+  for (int lauf = 1; lauf <= 2; ++lauf) {
+    // The insertion point of the invoice routines.
+    Range ort = Finden(*doc, "lumoStart").Reference();
+    ort.Collapse(wdCollapseStart);
+    ort.MoveStart(wdWord, -1);
+    ort.InsertParagraphBefore();
+    ort.Collapse(wdCollapseStart);
+    ort.Collapse(wdCollapseEnd);
+    ort.InsertParagraphAfter();
+    ort.Collapse(wdCollapseEnd);
+    Table t = doc->Tables().Add(ort, 1, 1);
+    t.Cell(1, 1).Range().InsertAfter("T" + std::to_string(lauf));
+  }
+  EXPECT_EQ(Sichtbar(doc->Content().Text()),
+            "Anschreiben\\r\\rT1\\r\\a\\r\\a\\r\\rT2\\r\\a\\r\\a\\rhier\\rGruß\\r");
+  EXPECT_EQ(doc->Comments().Count(), 1);
+  EXPECT_EQ(Finden(*doc, "lumoStart").Scope().Text(), "hier");
+}
+
 }  // namespace
 }  // namespace tarvo::word
