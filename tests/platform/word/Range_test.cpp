@@ -263,3 +263,46 @@ TEST(RangeInsert, AStoryEndingWithATableOrEmptyGetsAFinalParagraph) {
 
 }  // namespace
 }  // namespace tarvo::word
+
+namespace tarvo::word {
+namespace {
+
+TEST(RangeDelete, AcrossAParagraphMarkJoinsIntoTheFollowingParagraph) {
+  auto doc = test::Dokument(test::Absatz("eins") +
+                            "<w:p><w:pPr><w:jc w:val=\"right\"/></w:pPr><w:r><w:t>zwei</w:t></w:r>"
+                            "</w:p>");
+  Range danach = doc->Range(7, 9);  // "ei" of "zwei"
+  doc->Range(2, 7).Delete();        // "ns\rzw"
+  EXPECT_EQ(test::Sichtbar(doc->Content().Text()), "eiei\\r");
+  EXPECT_EQ(danach.Text(), "ei");
+  EXPECT_EQ(danach.Start(), 2);
+  // The joined paragraph keeps the properties of the paragraph whose mark survived.
+  EXPECT_EQ(doc->Content().ParagraphFormat().Alignment(), wdAlignParagraphRight);
+}
+
+TEST(RangeDelete, KeepsCellMarksAndComments) {
+  auto doc = test::Dokument(
+      "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>a</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>b</w:t>"
+      "</w:r></w:p></w:tc></w:tr></w:tbl>" +
+      test::Absatz("c"));
+  doc->Range(0, 4).Delete();
+  EXPECT_EQ(test::Sichtbar(doc->Content().Text()), "\\r\\a\\r\\a\\r\\ac\\r");
+  EXPECT_EQ(doc->Tables().Item(1).Rows().Count(), 1);
+}
+
+TEST(RangeFormat, DirectOffSwitchesAndMixedRangesReadUndefined) {
+  auto doc = test::Dokument(
+      "<w:p><w:pPr><w:pStyle w:val=\"Heading1\"/></w:pPr><w:r><w:t>a</w:t>"
+      "</w:r><w:r><w:rPr><w:i w:val=\"0\"/><w:u w:val=\"single\"/></w:rPr>"
+      "<w:t>b</w:t></w:r></w:p>");
+  // A style the package does not define gives nothing; an explicit "0" switches off.
+  EXPECT_EQ(doc->Range(0, 1).Italic(), wdFalse);
+  EXPECT_EQ(doc->Range(1, 2).Italic(), wdFalse);
+  EXPECT_EQ(doc->Range(1, 2).Underline(), wdTrue);
+  EXPECT_EQ(doc->Range(0, 2).Underline(), wdUndefined);
+  doc->Range(0, 2).SetUnderline(false);
+  EXPECT_EQ(doc->Range(0, 2).Underline(), wdFalse);
+}
+
+}  // namespace
+}  // namespace tarvo::word
