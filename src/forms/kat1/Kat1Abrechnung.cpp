@@ -100,7 +100,7 @@ void AbrechnungSchreiben(Falle& falle, frmKat1& f) {
   const std::int32_t zeilen = n + 5 + (mitErmäßigung ? 1 : 0) + (mitErmäßigtenPunkten ? 1 : 0);
   word::Table t;
   falle([&] { t = Dokument().Tables().Add(stelle, zeilen, 5); });
-  TabelleFormatieren(falle, t, BreitenAbrechnung);
+  f.TabelleFormatieren(t);
 
   // 5. The title, with the share line when a share applies.
   const std::string anteil = f.mskAnteil.Text();
@@ -185,7 +185,7 @@ void AbmarkungSchreiben(Falle& falle, frmKat1& f) {
   const std::int32_t zeilen = 2 + (g1 > 0 ? 1 : 0) + (g2 > 0 ? 1 : 0);
   word::Table t;
   falle([&] { t = Dokument().Tables().Add(stelle, zeilen, 5); });
-  TabelleFormatieren(falle, t, BreitenAbmarkung);
+  f.TabelleFormatiereneinsicht(t);
   falle([&] { Eintragen(t, 1, 1, "Abmarkung von Grenzpunkten nach Nr. 6", Schrift::Fett); });
   falle([&] { Eintragen(t, 2, 2, "Anzahl", Schrift::Fett); });
   falle([&] { Eintragen(t, 2, 3, "Gebühr je Punkt", Schrift::Fett); });

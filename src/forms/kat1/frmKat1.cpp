@@ -382,6 +382,16 @@ void frmKat1::GebührEintragen(std::int16_t zeile, double gebühr, word::Table t
   kat1::GebührSchreiben(falle, mskAnteil.Text(), zeile, gebühr, tabelle);
 }
 
+void frmKat1::TabelleFormatieren(word::Table tabelle) {
+  Falle falle(kModul, "TabelleFormatieren");
+  kat1::TabelleFormatieren(falle, tabelle, kat1::BreitenAbrechnung);
+}
+
+void frmKat1::TabelleFormatiereneinsicht(word::Table tabelle) {
+  Falle falle(kModul, "TabelleFormatiereneinsicht");
+  kat1::TabelleFormatieren(falle, tabelle, kat1::BreitenAbmarkung);
+}
+
 void frmKat1::Einsichtnahme() {
   Falle falle(kModul, "Einsichtnahme");
   kat1::AbmarkungSchreiben(falle, *this);

@@ -71,6 +71,10 @@ class frmKat1 : public controls::Form {
   void TestComboEdit(std::int32_t zeile, std::int32_t spalte);
   // Writes or replaces the boundary marking table.
   void Einsichtnahme();
+  // Lay out the statement table and the boundary marking table: no borders, right-aligned
+  // except column 1, the column widths of each.
+  void TabelleFormatieren(word::Table tabelle);
+  void TabelleFormatiereneinsicht(word::Table tabelle);
 
  protected:
   void Form_Load() override;
