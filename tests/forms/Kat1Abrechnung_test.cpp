@@ -2,6 +2,9 @@
 // tables a surveyor reads: every cell's text, column 5 the amount charged.
 #include "forms/kat1/Kat1Abrechnung.h"
 
+#include <fstream>
+#include <iterator>
+
 #include "Kat1Fixture.h"
 
 namespace tarvo::test {
@@ -214,6 +217,11 @@ TEST_F(Kat1Abrechnung, WithoutDocumentEveryStepIsLoggedAndTheFormStillCloses) {
   f->CommandEnde.UserPress();
   EXPECT_FALSE(f->Loaded());
   EXPECT_GT(NeueFehler(), 0);
+  // Reported under the form's module and the handler's own name.
+  std::ifstream log(protokoll::Datei());
+  const std::string inhalt((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+  EXPECT_NE(inhalt.find("Ort  : frmKat1.CommandEnde_Click"), std::string::npos);
+  EXPECT_NE(inhalt.find("Ort  : frmKat1.Form_Load"), std::string::npos);
 }
 
 }  // namespace
