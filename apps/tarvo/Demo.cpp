@@ -147,6 +147,7 @@ bool NachPdf(const fs::path& soffice, const fs::path& docx) {
   const std::string ziel = docx.parent_path().empty() ? "." : docx.parent_path().string();
   const pid_t kind = ::fork();
   if (kind == 0) {
+    ::alarm(300);  // a conversion that hangs ends the converter, not the demo
     const int leer = ::open("/dev/null", O_WRONLY);
     if (leer >= 0) {
       ::dup2(leer, 1);
