@@ -31,27 +31,33 @@ for original in "$corpus"/*.docx "$corpus"/*.docm; do
   name="$(basename "$original")"
   stem="${name%.*}"
   dir="$work/$stem"
-  mkdir -p "$dir"
-  copy="$dir/$stem-kopie.${name##*.}"
+  mkdir -p "$dir/original" "$dir/kopie"
+  # The copy keeps the original's name (a FILENAME field shows it), so it lives in a folder of
+  # its own and is converted by a second call.
+  copy="$dir/kopie/$name"
   if ! "$tarvo" roundtrip "$original" "$copy" 2>"$dir/roundtrip.txt"; then
     echo "nicht lesbar  $name: $(cat "$dir/roundtrip.txt")"
     unreadable=$((unreadable + 1))
     continue
   fi
-  timeout 300 soffice -env:UserInstallation="file://$profile" --headless --convert-to pdf \
-    --outdir "$dir" "$original" "$copy" >"$dir/soffice.txt" 2>&1
-  if [ ! -s "$dir/$stem.pdf" ]; then
+  for side in original kopie; do
+    source="$original"
+    [ "$side" = kopie ] && source="$copy"
+    timeout 300 soffice -env:UserInstallation="file://$profile" --headless --convert-to pdf \
+      --outdir "$dir/$side" "$source" >"$dir/soffice-$side.txt" 2>&1
+  done
+  if [ ! -s "$dir/original/$stem.pdf" ]; then
     echo "übersprungen  $name (LibreOffice öffnet schon das Original nicht)"
     origfails=$((origfails + 1))
     continue
   fi
-  if [ ! -s "$dir/$stem-kopie.pdf" ]; then
+  if [ ! -s "$dir/kopie/$stem.pdf" ]; then
     echo "FEHLER        $name: LibreOffice öffnet die Kopie nicht"
     copyfails=$((copyfails + 1))
     continue
   fi
-  pdftotext -enc UTF-8 "$dir/$stem.pdf" "$dir/original.txt"
-  pdftotext -enc UTF-8 "$dir/$stem-kopie.pdf" "$dir/kopie.txt"
+  pdftotext -enc UTF-8 "$dir/original/$stem.pdf" "$dir/original.txt"
+  pdftotext -enc UTF-8 "$dir/kopie/$stem.pdf" "$dir/kopie.txt"
   if cmp -s "$dir/original.txt" "$dir/kopie.txt"; then
     ok=$((ok + 1))
   else
