@@ -21,6 +21,8 @@ if ((${#fehlend[@]})); then
     "${fehlend[@]}" >/dev/null
 fi
 
+# Compiler cache keyed on paths relative to the checkout, so clones share it.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 build="${1:-build}"; shift || true
 cmake -S . -B "$build" -G Ninja "$@" >/dev/null
 cmake --build "$build" -j "$(nproc)"
