@@ -221,6 +221,9 @@ class Core : public std::enable_shared_from_this<Core> {
   std::shared_ptr<TableState> TableHandle(pugi::xml_node tbl, const std::shared_ptr<Story>& story);
   std::vector<pugi::xml_node> TopTables(Story& story);
   void GitterVeraltet(const std::shared_ptr<TableState>& t) { gitterVeraltet_.push_back(t); }
+  // Drops the pending grid rebuilds; the document that could save them is gone. The list holds
+  // table states, which hold the core: without this the two keep each other alive.
+  void GitterVergessen() { gitterVeraltet_.clear(); }
   // Marks the states of `tbl` and of tables nested in it deleted.
   void TabellenGeloescht(pugi::xml_node tbl);
 

@@ -40,7 +40,9 @@ std::shared_ptr<Document> Document::FromXml(const std::string& documentXml,
   return FromPackage(std::move(paket));
 }
 
-Document::~Document() = default;
+Document::~Document() {
+  if (core_) core_->GitterVergessen();
+}
 
 void Document::Save(const std::filesystem::path& path) {
   core_->Flush();

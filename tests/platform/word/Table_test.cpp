@@ -183,3 +183,23 @@ TEST(Tables, TablesInsideContentControlsCountNestedOnesDoNot) {
 
 }  // namespace
 }  // namespace tarvo::word
+
+namespace tarvo::word {
+namespace {
+
+// A width change queues the table for a grid rebuild at save; a document dropped before saving
+// must still release everything it holds.
+TEST(TableLifetime, DocumentDroppedWithPendingWidthsReleasesItsCore) {
+  std::weak_ptr<detail::Core> kern;
+  {
+    auto doc = Document::New();
+    Table t = doc->Tables().Add(doc->Range(0, 0), 2, 2);
+    t.Columns(1).SetWidth(50, wdAdjustNone);
+    t.Cell(1, 2).SetWidth(20, wdAdjustNone);
+    kern = doc->Core();
+  }
+  EXPECT_TRUE(kern.expired());
+}
+
+}  // namespace
+}  // namespace tarvo::word
