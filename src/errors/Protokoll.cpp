@@ -56,17 +56,6 @@ std::filesystem::path& ErsatzBibliotheksOrdner() {
   return ordner;
 }
 
-// The folder of the shared object (or program) that holds this function.
-std::filesystem::path BibliotheksOrdner() {
-  if (!ErsatzBibliotheksOrdner().empty()) return ErsatzBibliotheksOrdner();
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&BibliotheksOrdner), &info) == 0 || !info.dli_fname) return {};
-  std::error_code ec;
-  auto pfad = std::filesystem::canonical(info.dli_fname, ec);
-  if (ec) return {};
-  return pfad.parent_path();
-}
-
 std::filesystem::path ZustandsOrdner() {
   if (const char* xdg = std::getenv("XDG_STATE_HOME"); xdg && *xdg)
     return std::filesystem::path(xdg) / "tarvo";
@@ -76,6 +65,16 @@ std::filesystem::path ZustandsOrdner() {
 }
 
 }  // namespace
+
+std::filesystem::path BibliotheksOrdner() {
+  if (!ErsatzBibliotheksOrdner().empty()) return ErsatzBibliotheksOrdner();
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&BibliotheksOrdner), &info) == 0 || !info.dli_fname) return {};
+  std::error_code ec;
+  auto pfad = std::filesystem::canonical(info.dli_fname, ec);
+  if (ec) return {};
+  return pfad.parent_path();
+}
 
 std::filesystem::path Ordner() {
   if (const char* eigener = std::getenv("TARVO_LOG_DIR"); eigener && *eigener) {

@@ -38,6 +38,9 @@ std::string Satz(const std::tm& zeit, std::int32_t nummer, std::string_view besc
                  std::int32_t zeile, std::string_view modul, std::string_view prozedur);
 // Replaces the clock that stamps records (nullptr restores the system clock).
 void SetzeUhr(std::function<std::tm()> uhr);
+// The folder of the loaded tarvo_03 library (or of the program it is linked into), or empty
+// when it cannot be found. The log and the help file are looked for there.
+std::filesystem::path BibliotheksOrdner();
 // Replaces the folder taken for the loaded library (test seam; an empty path restores the
 // folder found at run time).
 void SetzeBibliotheksOrdner(std::filesystem::path ordner);

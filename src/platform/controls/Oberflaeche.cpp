@@ -1,13 +1,12 @@
 #include "platform/controls/Oberflaeche.h"
 
-#include <dlfcn.h>
-
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
 #include "common/Variant.h"
 #include "errors/Falle.h"
+#include "errors/Protokoll.h"
 #include "platform/controls/Bildschirm.h"
 
 namespace tarvo {
@@ -69,12 +68,8 @@ void SetWindowReg(controls::Form& form) {
 
 std::filesystem::path HilfeDatei() {
   const std::filesystem::path relativ = std::filesystem::path("Hilfe") / "LumoHelp.chm";
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&HilfeDatei), &info) == 0 || !info.dli_fname) return relativ;
-  std::error_code ec;
-  auto bibliothek = std::filesystem::canonical(info.dli_fname, ec);
-  if (ec) return relativ;
-  return bibliothek.parent_path() / relativ;
+  std::filesystem::path bibliothek = tarvo::protokoll::BibliotheksOrdner();
+  return bibliothek.empty() ? relativ : bibliothek / relativ;
 }
 
 void HTMLHelp_ShowTopic(const std::string& Thema) {
