@@ -140,8 +140,9 @@ fs::path LibreOffice() {
 
 // Converts `docx` to PDF beside it with a private LibreOffice profile; false when it failed.
 bool NachPdf(const fs::path& soffice, const fs::path& docx) {
-  char muster[] = "/tmp/tarvo-lo-XXXXXX";
-  if (!::mkdtemp(muster)) return false;
+  std::error_code keinTemp;
+  std::string muster = (fs::temp_directory_path(keinTemp) / "tarvo-lo-XXXXXX").string();
+  if (keinTemp || !::mkdtemp(muster.data())) return false;
   const fs::path profil = muster;
   const std::string profilArg = "-env:UserInstallation=file://" + profil.string();
   const std::string ziel = docx.parent_path().empty() ? "." : docx.parent_path().string();
