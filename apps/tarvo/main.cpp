@@ -10,15 +10,44 @@ extern "C" const char* tarvo_03_version();
 
 namespace {
 
-// The parser's own errors in German; the English detail follows only where it names the input.
-std::string Meldung(const CLI::ParseError& e) {
-  if (dynamic_cast<const CLI::RequiredError*>(&e))
-    return std::string("Es fehlt ein Befehl oder eine nötige Angabe (") + e.what() + ").";
-  if (dynamic_cast<const CLI::ExtrasError*>(&e))
-    return std::string("Unbekannte oder überzählige Angabe (") + e.what() + ").";
-  if (dynamic_cast<const CLI::ConversionError*>(&e) || dynamic_cast<const CLI::ValidationError*>(&e))
-    return std::string("Ungültiger Wert (") + e.what() + ").";
-  return std::string("Ungültiger Aufruf (") + e.what() + ").";
+// What follows `prefix` in the parser's English message: the input it names.
+std::string Nach(const std::string& text, const std::string& prefix) {
+  const auto stelle = text.find(prefix);
+  return stelle == std::string::npos ? std::string() : text.substr(stelle + prefix.size());
+}
+
+bool IstBefehl(const CLI::App& app, const std::string& name) {
+  for (const CLI::App* befehl : app.get_subcommands({}))
+    if (befehl->check_name(name)) return true;
+  return false;
+}
+
+// The parser's own errors in German. Where the English text names the input (an option, a
+// value), that name is taken over; otherwise the English detail stays in parentheses.
+std::string Meldung(const CLI::App& app, const CLI::ParseError& e, int argc, char** argv) {
+  const std::string text = e.what();
+  if (dynamic_cast<const CLI::RequiredError*>(&e)) {
+    if (text.find("subcommand") != std::string::npos) {
+      if (argc > 1 && argv[1][0] != '-' && !IstBefehl(app, argv[1]))
+        return std::string("Unbekannter Befehl »") + argv[1] + "«.";
+      return "Es fehlt ein Befehl.";
+    }
+    if (const auto ende = text.find(" is required"); ende != std::string::npos)
+      return "Es fehlt die Angabe " + text.substr(0, ende) + ".";
+    return "Es fehlt eine nötige Angabe (" + text + ").";
+  }
+  if (dynamic_cast<const CLI::ExtrasError*>(&e)) {
+    std::string extra = Nach(text, "expected: ");
+    if (extra.empty()) return "Unbekannte oder überzählige Angabe (" + text + ").";
+    return std::string(extra.find(' ') == std::string::npos
+                           ? "Unbekannte oder überzählige Angabe: "
+                           : "Unbekannte oder überzählige Angaben: ") +
+           extra + ".";
+  }
+  if (dynamic_cast<const CLI::ConversionError*>(&e) ||
+      dynamic_cast<const CLI::ValidationError*>(&e))
+    return "Ungültiger Wert (" + text + ").";
+  return "Ungültiger Aufruf (" + text + ").";
 }
 
 }  // namespace
@@ -54,7 +83,8 @@ int main(int argc, char** argv) {
   } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    std::cerr << "Fehler: " << Meldung(e) << "\nMit »tarvo --help« erfahren Sie mehr.\n";
+    std::cerr << "Fehler: " << Meldung(app, e, argc, argv)
+              << "\nMit »tarvo --help« erfahren Sie mehr.\n";
     return tarvo::cli::kUnbrauchbar;
   }
   return status;

@@ -271,6 +271,23 @@ TEST_F(Auftrag, UnusableInputStopsWithStatusTwoAndWritesNothing) {
   EXPECT_EQ(Tarvo("run Fehlt.json").status, 2);
 }
 
+TEST_F(Auftrag, AWrongCallIsNamedInGerman) {
+  const std::pair<const char*, const char*> fälle[] = {
+      {"", "Es fehlt ein Befehl."},
+      {"tanzen", "Unbekannter Befehl »tanzen«."},
+      {"run", "Es fehlt die Angabe AUFTRAG."},
+      {"run --schnell Auftrag.json", "Unbekannte oder überzählige Angabe: --schnell."},
+  };
+  for (const auto& [argumente, meldung] : fälle) {
+    SCOPED_TRACE(argumente);
+    const Lauf lauf = Tarvo(argumente);
+    EXPECT_EQ(lauf.status, 2);
+    EXPECT_NE(lauf.fehler.find(std::string("Fehler: ") + meldung), std::string::npos)
+        << lauf.fehler;
+    EXPECT_EQ(lauf.fehler.find(" is "), std::string::npos) << lauf.fehler;
+  }
+}
+
 TEST_F(Auftrag, DemoBuildsTheInvoiceAndRefusesForeignFiles) {
   const Lauf lauf = Tarvo("demo Demo");
   ASSERT_EQ(lauf.status, 0) << lauf.aus << lauf.fehler;
