@@ -90,7 +90,9 @@ TEST(Variant, ConvertsToDouble) {
     SCOPED_TRACE(fall.name);
     double zahl = 0;
     EXPECT_EQ(FehlerNummer([&] { zahl = CDbl(fall.wert); }), fall.fehler);
-    if (fall.fehler == 0) EXPECT_DOUBLE_EQ(zahl, fall.zahl);
+    if (fall.fehler == 0) {
+      EXPECT_DOUBLE_EQ(zahl, fall.zahl);
+    }
   }
 }
 
@@ -125,7 +127,9 @@ TEST(Variant, ConvertsToIntegerHalfToEven) {
     SCOPED_TRACE(fall.name);
     std::int32_t zahl = 0;
     EXPECT_EQ(FehlerNummer([&] { zahl = CInt(fall.wert); }), fall.fehler);
-    if (fall.fehler == 0) EXPECT_EQ(zahl, fall.zahl);
+    if (fall.fehler == 0) {
+      EXPECT_EQ(zahl, fall.zahl);
+    }
   }
 }
 
@@ -145,7 +149,9 @@ TEST(Variant, ConvertsToLongHalfToEven) {
     SCOPED_TRACE(fall.name);
     std::int32_t zahl = 0;
     EXPECT_EQ(FehlerNummer([&] { zahl = CLng(fall.wert); }), fall.fehler);
-    if (fall.fehler == 0) EXPECT_EQ(zahl, fall.zahl);
+    if (fall.fehler == 0) {
+      EXPECT_EQ(zahl, fall.zahl);
+    }
   }
 }
 
@@ -175,7 +181,9 @@ TEST(Variant, ConvertsToBoolean) {
     SCOPED_TRACE(fall.name);
     bool ja = false;
     EXPECT_EQ(FehlerNummer([&] { ja = CBool(fall.wert); }), fall.fehler);
-    if (fall.fehler == 0) EXPECT_EQ(ja, fall.ja);
+    if (fall.fehler == 0) {
+      EXPECT_EQ(ja, fall.ja);
+    }
   }
 }
 

@@ -99,8 +99,11 @@ TEST_F(DocumentDatei, UntouchedPartsStayByteIdentical) {
   geladen->Range(0, 0).InsertAfter("neu ");
   const docx::Package& paket = geladen->Package();
   EXPECT_TRUE(paket.IsModified(paket.MainPartName()));
-  for (const std::string& teil : paket.PartNames())
-    if (teil != paket.MainPartName()) EXPECT_FALSE(paket.IsModified(teil)) << teil;
+  for (const std::string& teil : paket.PartNames()) {
+    if (teil != paket.MainPartName()) {
+      EXPECT_FALSE(paket.IsModified(teil)) << teil;
+    }
+  }
 }
 
 TEST_F(DocumentDatei, BadFilesGiveAGermanErrorNamingTheFile) {

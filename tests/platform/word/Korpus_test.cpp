@@ -172,8 +172,9 @@ TEST_P(KorpusIntakt, TheModelWritesItsXmlBackEqualUpToSerialisation) {
               Kanonisch(original.PartBytes(original.MainPartName())));
   ASSERT_TRUE(dokument->Package().IsModified(original.MainPartName())) << "not serialised";
   std::string kommentare = original.RelatedPart(original.MainPartName(), kRelComments);
-  if (!kommentare.empty() && original.HasPart(kommentare))
+  if (!kommentare.empty() && original.HasPart(kommentare)) {
     EXPECT_TRUE(Kanonisch(dokument->CommentsXml()) == Kanonisch(original.PartBytes(kommentare)));
+  }
 
   // What it wrote reads back as the same document.
   fs::path kopiePfad = Ausgabe("modell-" + GetParam().name);
