@@ -9,6 +9,7 @@
 #include <iterator>
 #include <optional>
 
+#include "Umgebung.h"
 #include "errors/Falle.h"
 #include "errors/Fehler.h"
 
@@ -17,27 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Sets an environment variable for the lifetime of the object and restores it afterwards.
-class Umgebung {
- public:
-  Umgebung(const char* name, std::optional<std::string> wert) : name_(name) {
-    if (const char* alt = std::getenv(name)) alt_ = alt;
-    if (wert)
-      ::setenv(name, wert->c_str(), 1);
-    else
-      ::unsetenv(name);
-  }
-  ~Umgebung() {
-    if (alt_)
-      ::setenv(name_, alt_->c_str(), 1);
-    else
-      ::unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> alt_;
-};
+using test::Umgebung;
 
 std::string Lesen(const fs::path& datei) {
   std::ifstream ein(datei, std::ios::binary);

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "Umgebung.h"
 #include "errors/Erwartet.h"
 #include "platform/controls/Einstellungen.h"
 
@@ -47,27 +48,7 @@ void Schreiben(const fs::path& datei, const std::string& inhalt) {
   std::ofstream(datei, std::ios::binary) << inhalt;
 }
 
-// Sets an environment variable for one test and restores it.
-class Umgebung {
- public:
-  Umgebung(const char* name, const char* wert) : name_(name) {
-    if (const char* alt = std::getenv(name)) alt_ = alt;
-    if (wert)
-      ::setenv(name, wert, 1);
-    else
-      ::unsetenv(name);
-  }
-  ~Umgebung() {
-    if (alt_)
-      ::setenv(name_, alt_->c_str(), 1);
-    else
-      ::unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> alt_;
-};
+using test::Umgebung;
 
 TEST(KopflosMsgBox, DefaultAnswerIsTheDefaultButton) {
   struct Fall {
@@ -191,7 +172,7 @@ TEST(Einstellungen, FileLivesInTheUsersConfigurationFolder) {
     Umgebung eigener("TARVO_CONFIG_DIR", "/tmp/t");
     EXPECT_EQ(Einstellungen::StandardDatei(), fs::path("/tmp/t/einstellungen.ini"));
   }
-  Umgebung eigener("TARVO_CONFIG_DIR", nullptr);
+  Umgebung eigener("TARVO_CONFIG_DIR", std::nullopt);
   {
     Umgebung xdg("XDG_CONFIG_HOME", "/cfg");
     EXPECT_EQ(Einstellungen::StandardDatei(), fs::path("/cfg/tarvo/einstellungen.ini"));
