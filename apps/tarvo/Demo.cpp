@@ -165,8 +165,9 @@ bool NachPdf(const fs::path& soffice, const fs::path& docx) {
   return kind > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// A blank package set up as the office's letter paper: a condensed 10 pt sans-serif face and
-// margins of 2 cm left and 1.5 cm right, so that the 17.5 cm wide fee tables fit the text width.
+// A blank package set up as the office's letter paper: Arial 10 pt (shown with a metric twin
+// where Arial is missing) and margins of 2 cm left and 1.5 cm right, so that the 17.5 cm wide
+// fee tables fit the text width and the amount columns hold their bold totals on one line.
 std::shared_ptr<word::Document> Briefpapier() {
   word::docx::Package paket = word::docx::Package::Blank();
   auto ersetzen = [&](const std::string& teil, const std::string& alt, const std::string& neu) {
@@ -178,8 +179,6 @@ std::shared_ptr<word::Document> Briefpapier() {
   };
   ersetzen("word/styles.xml", "<w:sz w:val=\"22\"/><w:szCs w:val=\"22\"/>",
            "<w:sz w:val=\"20\"/><w:szCs w:val=\"20\"/>");
-  ersetzen("word/styles.xml", "w:ascii=\"Arial\" w:hAnsi=\"Arial\"",
-           "w:ascii=\"DejaVu Sans Condensed\" w:hAnsi=\"DejaVu Sans Condensed\"");
   ersetzen(paket.MainPartName(), "w:right=\"1417\"", "w:right=\"850\"");
   ersetzen(paket.MainPartName(), "w:left=\"1417\"", "w:left=\"1134\"");
   return word::Document::FromPackage(std::move(paket));
