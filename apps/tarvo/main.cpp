@@ -16,6 +16,13 @@ std::string Nach(const std::string& text, const std::string& prefix) {
   return stelle == std::string::npos ? std::string() : text.substr(stelle + prefix.size());
 }
 
+// A subcommand's help flag is made before the German group name applies: put it, and that of
+// every subcommand below, under "Optionen".
+void HilfeUnterOptionen(CLI::App& befehl) {
+  if (CLI::Option* hilfe = befehl.get_help_ptr()) hilfe->group("Optionen");
+  for (CLI::App* unter : befehl.get_subcommands({})) HilfeUnterOptionen(*unter);
+}
+
 bool IstBefehl(const CLI::App& app, const std::string& name) {
   for (const CLI::App* befehl : app.get_subcommands({}))
     if (befehl->check_name(name)) return true;
@@ -75,7 +82,10 @@ int main(int argc, char** argv) {
   tarvo::cli::DokumentBefehle(app, status);
   tarvo::cli::DatenbankBefehle(app, status);
   tarvo::cli::AuftragBefehle(app, status);
-  for (CLI::App* befehl : app.get_subcommands({})) befehl->group("Befehle");
+  for (CLI::App* befehl : app.get_subcommands({})) {
+    befehl->group("Befehle");
+    HilfeUnterOptionen(*befehl);
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

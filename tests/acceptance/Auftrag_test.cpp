@@ -288,6 +288,19 @@ TEST_F(Auftrag, AWrongCallIsNamedInGerman) {
   }
 }
 
+TEST_F(Auftrag, EveryHelpPageIsGerman) {
+  for (const char* befehl :
+       {"", "run", "demo", "inspect", "roundtrip", "init-db", "gebuehr", "gebuehr tabelle1"}) {
+    SCOPED_TRACE(befehl);
+    const Lauf hilfe = Tarvo(std::string(befehl) + " --help");
+    EXPECT_EQ(hilfe.status, 0);
+    EXPECT_NE(hilfe.aus.find("Aufruf:"), std::string::npos) << hilfe.aus;
+    EXPECT_NE(hilfe.aus.find("Optionen:\n  -h,--help"), std::string::npos) << hilfe.aus;
+    for (const char* englisch : {"Usage", "Options", "OPTIONS", "Positionals", "REQUIRED"})
+      EXPECT_EQ(hilfe.aus.find(englisch), std::string::npos) << englisch << "\n" << hilfe.aus;
+  }
+}
+
 TEST_F(Auftrag, DemoBuildsTheInvoiceAndRefusesForeignFiles) {
   const Lauf lauf = Tarvo("demo Demo");
   ASSERT_EQ(lauf.status, 0) << lauf.aus << lauf.fehler;
