@@ -1,5 +1,6 @@
 // Two real processes on one job database: the office shares it among workstations.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,6 +27,35 @@ int Warten(pid_t pid) {
   ::waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : 255;
 }
+
+// A one-way signal between parent and child: the holder of a lock keeps it until the other
+// side has seen it locked, however slow the machine. Waiting gives up after 60 s, so a test
+// that failed half-way does not leave a child behind.
+class Zeichen {
+ public:
+  Zeichen() {
+    if (::pipe(ende_) != 0) ende_[0] = ende_[1] = -1;
+  }
+  ~Zeichen() {
+    for (int fd : ende_)
+      if (fd >= 0) ::close(fd);
+  }
+  Zeichen(const Zeichen&) = delete;
+  Zeichen& operator=(const Zeichen&) = delete;
+
+  bool Geben() {
+    const char eins = 1;
+    return ::write(ende_[1], &eins, 1) == 1;
+  }
+  bool Abwarten() {
+    pollfd warten{ende_[0], POLLIN, 0};
+    char eins = 0;
+    return ::poll(&warten, 1, 60000) == 1 && ::read(ende_[0], &eins, 1) == 1;
+  }
+
+ private:
+  int ende_[2];
+};
 
 // Adds 1 to Brutto of invoice 1 `mal` times, each in its own Edit/Update; an edit refused as
 // locked is tried again. Returns how many increments failed otherwise.
@@ -66,24 +96,21 @@ TEST(Sperre, TwoProcessesIncrementingOneInvoiceLoseNoUpdate) {
 TEST(Sperre, AnEditHeldTooLongGivesTheOtherProcessLockedAndNothingIsWritten) {
   test::TestOrdner ordner;
   std::string datei = test::NeueDatenbank(ordner);
-  int bereit[2];
-  ASSERT_EQ(::pipe(bereit), 0);
+  Zeichen bearbeitet, abgewiesen;
 
-  // The child edits invoice 1 and holds the lock for a while before it updates.
+  // The child edits invoice 1 and holds the lock until the parent was refused.
   pid_t halter = Starten([&] {
     Workspace ws;
     auto rs = ws.OpenDatabase(datei)->OpenRecordset(
         "SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = 1");
     rs->Edit();
     rs->Fields("Brutto") = Variant(std::int32_t{111});
-    char signal = 1;
-    if (::write(bereit[1], &signal, 1) != 1) return 1;
-    std::this_thread::sleep_for(1500ms);
+    if (!bearbeitet.Geben()) return 1;
+    abgewiesen.Abwarten();
     rs->Update();
     return 0;
   });
-  char signal = 0;
-  ASSERT_EQ(::read(bereit[0], &signal, 1), 1);
+  ASSERT_TRUE(bearbeitet.Abwarten());
 
   Workspace ws;
   ws.BusyTimeout = 200ms;
@@ -92,6 +119,7 @@ TEST(Sperre, AnEditHeldTooLongGivesTheOtherProcessLockedAndNothingIsWritten) {
   EXPECT_EQ(rs->Fields("Brutto").Value(), Variant(std::int32_t{0})) << "reading is not blocked";
   EXPECT_EQ(test::Fehlernummer([&] { rs->Edit(); }), 3260);
   EXPECT_EQ(rs->EditMode(), 0);
+  abgewiesen.Geben();
 
   EXPECT_EQ(Warten(halter), 0);
   rs->Edit();  // now free; the edit sees the other process's value
@@ -104,37 +132,31 @@ TEST(Sperre, AnEditHeldTooLongGivesTheOtherProcessLockedAndNothingIsWritten) {
                 ->Fields("Brutto")
                 .Value(),
             Variant(std::int32_t{222}));
-  ::close(bereit[0]);
-  ::close(bereit[1]);
 }
 
 TEST(Sperre, ADatabaseLockedForWritingElsewhereGivesLockedOnOpenAndRead) {
   test::TestOrdner ordner;
   std::string datei = test::NeueDatenbank(ordner);
-  int bereit[2];
-  ASSERT_EQ(::pipe(bereit), 0);
+  Zeichen gesperrt, abgewiesen;
   // The child holds an exclusive lock (as a workstation in the middle of writing its journal).
   pid_t halter = Starten([&] {
     Workspace ws;
     auto db = ws.OpenDatabase(datei);
     db->Execute("BEGIN EXCLUSIVE; UPDATE Rechnung SET Brutto = 5");
-    char signal = 1;
-    if (::write(bereit[1], &signal, 1) != 1) return 1;
-    std::this_thread::sleep_for(1000ms);
+    if (!gesperrt.Geben()) return 1;
+    abgewiesen.Abwarten();
     return 0;  // ends without commit: the change is rolled back
   });
-  char signal = 0;
-  ASSERT_EQ(::read(bereit[0], &signal, 1), 1);
+  ASSERT_TRUE(gesperrt.Abwarten());
   Workspace ws;
   ws.BusyTimeout = 200ms;
   EXPECT_EQ(test::Fehlernummer([&] { ws.OpenDatabase(datei); }), 3218);
+  abgewiesen.Geben();
   EXPECT_EQ(Warten(halter), 0);
   auto db = ws.OpenDatabase(datei);
   EXPECT_EQ(db->OpenRecordset("SELECT Brutto FROM Rechnung")->Fields("Brutto").Value(),
             Variant(std::int32_t{0}))
       << "the unfinished write never reached the file";
-  ::close(bereit[0]);
-  ::close(bereit[1]);
 }
 
 }  // namespace
