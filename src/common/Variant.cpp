@@ -1,11 +1,11 @@
 #include "common/Variant.h"
 
+#include <locale.h>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
 
 #include "errors/Pruefen.h"
 
@@ -55,7 +55,13 @@ Datum Datum::AusTag(int jahr, int monat, int tag) {
   return Datum{static_cast<double>(TageAusDatum(jahr, monat, tag) - kNullpunkt)};
 }
 
+bool Datum::Gueltig() const {
+  // 1.1.100 and the last moment of 31.12.9999.
+  return Seriell >= -657434.0 && Seriell < 2958466.0;
+}
+
 void Datum::Tag(int& jahr, int& monat, int& tag) const {
+  if (!Gueltig()) throw Laufzeitfehler(fehlernummer::Ueberlauf);
   DatumAusTagen(static_cast<long long>(std::floor(Seriell)) + kNullpunkt, jahr, monat, tag);
 }
 
@@ -65,7 +71,9 @@ Variant Variant::Null() {
   return v;
 }
 
-VarTyp Variant::Typ() const { return static_cast<VarTyp>(wert_.index()); }
+VarTyp Variant::Typ() const {
+  return static_cast<VarTyp>(wert_.index());
+}
 
 bool Variant::IstZahl() const {
   VarTyp t = Typ();
@@ -165,16 +173,22 @@ std::string CStr(const Variant& v) {
   return std::visit(
       [](const auto& w) -> std::string {
         using T = std::decay_t<decltype(w)>;
-        if constexpr (std::is_same_v<T, std::monostate>) return "";
+        if constexpr (std::is_same_v<T, std::monostate>)
+          return "";
         else if constexpr (std::is_same_v<T, Variant::NullWert>)
           throw Laufzeitfehler(fehlernummer::NullVerwendung);
-        else if constexpr (std::is_same_v<T, bool>) return w ? "Wahr" : "Falsch";
+        else if constexpr (std::is_same_v<T, bool>)
+          return w ? "Wahr" : "Falsch";
         else if constexpr (std::is_same_v<T, std::int16_t> || std::is_same_v<T, std::int32_t>)
           return std::to_string(w);
-        else if constexpr (std::is_same_v<T, double>) return zahltext::Schreiben(w);
-        else if constexpr (std::is_same_v<T, std::string>) return w;
-        else if constexpr (std::is_same_v<T, Datum>) return zahltext::DatumText(w);
-        else throw Laufzeitfehler(fehlernummer::TypenUnvertraeglich);
+        else if constexpr (std::is_same_v<T, double>)
+          return zahltext::Schreiben(w);
+        else if constexpr (std::is_same_v<T, std::string>)
+          return w;
+        else if constexpr (std::is_same_v<T, Datum>)
+          return zahltext::DatumText(w);
+        else
+          throw Laufzeitfehler(fehlernummer::TypenUnvertraeglich);
       },
       v.wert_);
 }
@@ -183,10 +197,12 @@ double CDbl(const Variant& v) {
   return std::visit(
       [](const auto& w) -> double {
         using T = std::decay_t<decltype(w)>;
-        if constexpr (std::is_same_v<T, std::monostate>) return 0;
+        if constexpr (std::is_same_v<T, std::monostate>)
+          return 0;
         else if constexpr (std::is_same_v<T, Variant::NullWert>)
           throw Laufzeitfehler(fehlernummer::NullVerwendung);
-        else if constexpr (std::is_same_v<T, bool>) return w ? -1 : 0;
+        else if constexpr (std::is_same_v<T, bool>)
+          return w ? -1 : 0;
         else if constexpr (std::is_same_v<T, std::int16_t> || std::is_same_v<T, std::int32_t> ||
                            std::is_same_v<T, double>)
           return static_cast<double>(w);
@@ -195,20 +211,34 @@ double CDbl(const Variant& v) {
           if (GleichOhneGross(t, "Wahr") || GleichOhneGross(t, "True")) return -1;
           if (GleichOhneGross(t, "Falsch") || GleichOhneGross(t, "False")) return 0;
           return zahltext::Lesen(w);
-        } else if constexpr (std::is_same_v<T, Datum>) return w.Seriell;
-        else throw Laufzeitfehler(fehlernummer::TypenUnvertraeglich);
+        } else if constexpr (std::is_same_v<T, Datum>)
+          return w.Seriell;
+        else
+          throw Laufzeitfehler(fehlernummer::TypenUnvertraeglich);
       },
       v.wert_);
 }
 
-std::int16_t CInt(const Variant& v) { return NachInteger(CDbl(v)); }
-std::int32_t CLng(const Variant& v) { return NachLong(CDbl(v)); }
+std::int16_t CInt(const Variant& v) {
+  return NachInteger(CDbl(v));
+}
+std::int32_t CLng(const Variant& v) {
+  return NachLong(CDbl(v));
+}
 
 bool CBool(const Variant& v) {
   if (auto* b = std::get_if<bool>(&v.wert_)) return *b;
   if (v.IstEmpty()) return false;
   return CDbl(v) != 0;
 }
+
+namespace {
+// A number made into a date must name a day of the date range; otherwise error 6.
+Datum ImBereich(Datum datum) {
+  if (!datum.Gueltig()) throw Laufzeitfehler(fehlernummer::Ueberlauf);
+  return datum;
+}
+}  // namespace
 
 Datum CDate(const Variant& v) {
   if (auto* d = std::get_if<Datum>(&v.wert_)) return *d;
@@ -220,6 +250,7 @@ Datum CDate(const Variant& v) {
       // Shaped like a date: it must be one (31.2. is no date, and no number either).
       if (j < 100) j += j < 30 ? 2000 : 1900;
       Datum d = Datum::AusTag(j, m, t);
+      if (!d.Gueltig()) throw Laufzeitfehler(fehlernummer::TypenUnvertraeglich);
       int jj, mm2, tt;
       d.Tag(jj, mm2, tt);
       if (m < 1 || m > 12 || jj != j || mm2 != m || tt != t || hh < 0 || hh > 23 || mm < 0 ||
@@ -228,10 +259,10 @@ Datum CDate(const Variant& v) {
       d.Seriell += (hh * 3600 + mm * 60 + ss) / 86400.0;
       return d;
     }
-    if (zahltext::IstZahl(text)) return Datum{zahltext::Lesen(text)};
+    if (zahltext::IstZahl(text)) return ImBereich(Datum{zahltext::Lesen(text)});
     throw Laufzeitfehler(fehlernummer::TypenUnvertraeglich);
   }
-  return Datum{CDbl(v)};
+  return ImBereich(Datum{CDbl(v)});
 }
 
 }  // namespace tarvo

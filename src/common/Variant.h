@@ -24,7 +24,9 @@ class Objekt {
 struct Datum {
   double Seriell = 0;
   static Datum AusTag(int jahr, int monat, int tag);
-  // Year, month, day of the date part.
+  // Whether the value is a date of the years 100 to 9999, the range dates have.
+  bool Gueltig() const;
+  // Year, month, day of the date part; error 6 "Überlauf" outside the range.
   void Tag(int& jahr, int& monat, int& tag) const;
   bool operator==(const Datum&) const = default;
 };

@@ -218,6 +218,19 @@ TEST(Variant, DatesRoundTripThroughText) {
   EXPECT_EQ(FehlerNummer([&] { CDate(Variant("1.13.2001")); }), 13);
 }
 
+TEST(Variant, DatesStayWithinTheYears100To9999) {
+  EXPECT_EQ(CStr(Variant(CDate(Variant(2958465.0)))), "31.12.9999");
+  EXPECT_EQ(CStr(Variant(CDate(Variant(-657434.0)))), "01.01.0100");
+  // Beyond the range a number is no date: overflow, as for any number too big for its type.
+  for (double zahl : {2958466.0, -657435.0, 9.2e18, -9.2e18, 1e308}) {
+    SCOPED_TRACE(zahl);
+    EXPECT_EQ(FehlerNummer([&] { CDate(Variant(zahl)); }), 6);
+    EXPECT_EQ(FehlerNummer([&] { CStr(Variant(Datum{zahl})); }), 6);
+  }
+  EXPECT_EQ(FehlerNummer([&] { CDate(Variant("9999999999")); }), 6);
+  EXPECT_EQ(FehlerNummer([&] { CDate(Variant("1.1.10000")); }), 13);
+}
+
 // Number texts are German whatever the process locale: a host that switched its numeric
 // locale must not change how texts are read or written.
 TEST(Variant, NumberTextsIgnoreTheProcessLocale) {

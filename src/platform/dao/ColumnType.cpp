@@ -170,7 +170,11 @@ Variant ToVariant(const RawValue& value, ColumnKind kind) {
       break;
     }
     case ColumnKind::Date: {
-      if (number) return Variant(Datum{AsNumber(value)});
+      if (number) {
+        // A number beyond the date range stays a number; reading it as a date fails there.
+        const Datum date{AsNumber(value)};
+        return date.Gueltig() ? Variant(date) : Variant(AsNumber(value));
+      }
       Datum date;
       if (IsoToDate(value.text, date)) return Variant(date);
       break;
@@ -246,6 +250,7 @@ bool IsoToDate(const std::string& text, Datum& date) {
     return false;
   if (month < 1 || month > 12 || day < 1 || day > 31) return false;
   Datum result = Datum::AusTag(year, month, day);
+  if (!result.Gueltig()) return false;
   int check_year, check_month, check_day;
   result.Tag(check_year, check_month, check_day);
   if (check_month != month) return false;  // 31 April and the like

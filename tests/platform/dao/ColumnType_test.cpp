@@ -80,6 +80,8 @@ TEST(ColumnType, ReadsStoredValuesByKind) {
       {"ISO date with time", Text("2026-12-01 12:00:00"), ColumnKind::Date,
        Variant(Datum{Datum::AusTag(2026, 12, 1).Seriell + 0.5})},
       {"serial number in DATE", Ganz(46357), ColumnKind::Date, Variant(Datum{46357})},
+      {"number beyond the dates in DATE stays a number", Ganz(9223372036854775807LL),
+       ColumnKind::Date, Variant(9223372036854775807.0)},
       {"integer in TEXT", Ganz(12), ColumnKind::Text, Variant("12")},
       {"real in TEXT reads German", Reell(12.5), ColumnKind::Text, Variant("12,5")},
       {"NULL in INTEGER", RawValue{}, ColumnKind::Long, Variant::Null()},
@@ -139,8 +141,8 @@ TEST(ColumnType, IsoDatesRoundTrip) {
   EXPECT_EQ(DateToIso(gelesen), "2024-02-29 13:05:09");
   ASSERT_TRUE(IsoToDate("2024-02-29T13:05", gelesen));
   EXPECT_EQ(DateToIso(gelesen), "2024-02-29 13:05:00");
-  for (const char* falsch :
-       {"2023-02-29", "2024-13-01", "24-02-29", "2024-02-29x", "", "2024-02-29 25:00"}) {
+  for (const char* falsch : {"2023-02-29", "2024-13-01", "24-02-29", "2024-02-29x", "",
+                             "2024-02-29 25:00", "-999-01-01"}) {
     SCOPED_TRACE(falsch);
     EXPECT_FALSE(IsoToDate(falsch, gelesen));
   }
