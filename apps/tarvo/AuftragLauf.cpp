@@ -138,10 +138,11 @@ class Spieler {
         break;
       }
       case Aktion::Art::ZelleEingabe:
-        Raster().UserEditCell(aktion.zeile, aktion.spalte, aktion.text);
+        ImRaster(aktion.zeile, aktion.spalte)
+            .UserEditCell(aktion.zeile, aktion.spalte, aktion.text);
         break;
       case Aktion::Art::ZelleKlick:
-        Raster().UserClickCell(aktion.zeile, aktion.spalte);
+        ImRaster(aktion.zeile, aktion.spalte).UserClickCell(aktion.zeile, aktion.spalte);
         break;
       case Aktion::Art::Taste:
         Raster().UserPressKey(aktion.taste, aktion.umschalt);
@@ -153,6 +154,7 @@ class Spieler {
         break;
       }
       case Aktion::Art::ZeilenMarkieren:
+        for (std::int32_t zeile : aktion.zeilen) ImRaster(zeile, 1);
         Raster().UserSelectRows(aktion.zeilen);
         break;
     }
@@ -166,6 +168,17 @@ class Spieler {
     for (controls::Control* control : formular_.Steuerelemente())
       if (auto* grid = dynamic_cast<controls::Grid*>(control)) return *grid;
     Unbrauchbar("das Formular hat kein Gebührenraster.");
+  }
+
+  // The grid, when it has the cell; otherwise the job names a cell the user cannot reach.
+  controls::Grid& ImRaster(std::int32_t zeile, std::int32_t spalte) {
+    controls::Grid& grid = Raster();
+    if (zeile < 1 || zeile > grid.Rows() || spalte < 1 || spalte > grid.Cols())
+      Unbrauchbar("die Zelle (" + std::to_string(zeile) + ", " + std::to_string(spalte) +
+                  ") gibt es nicht; das Raster hat die Zeilen 1 bis " +
+                  std::to_string(grid.Rows()) + " und die Spalten 1 bis " +
+                  std::to_string(grid.Cols()) + ".");
+    return grid;
   }
 
   // A cell as the user fills it: click it; where the form floats a combo box over it, choose

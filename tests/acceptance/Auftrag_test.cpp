@@ -257,7 +257,14 @@ TEST_F(Auftrag, UnusableInputStopsWithStatusTwoAndWritesNothing) {
        "Aktion 1"},
       {"Zelle außerhalb",
        R"({"dokument": "Vorlage.docx", "datenbank": "Auftraege.db", "aktionen": [{"zelle": [9, 1], "klick": true}]})",
-       "Aktion 1"},
+       "Aktion 1 von »aktionen«: die Zelle (9, 1) gibt es nicht; das Raster hat die Zeilen 1 bis 1 "
+       "und die Spalten 1 bis 4."},
+      {"Spalte 0",
+       R"({"dokument": "Vorlage.docx", "datenbank": "Auftraege.db", "aktionen": [{"zelle": [1, 0], "eingabe": "5"}]})",
+       "die Zelle (1, 0) gibt es nicht"},
+      {"Zeile zum Markieren fehlt",
+       R"({"dokument": "Vorlage.docx", "datenbank": "Auftraege.db", "aktionen": [{"zeilen_markieren": [1, 4]}]})",
+       "die Zelle (4, 1) gibt es nicht"},
   };
   for (const Fall& fall : fälle) {
     SCOPED_TRACE(fall.name);
