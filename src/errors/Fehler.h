@@ -12,8 +12,8 @@ struct GO_Error {
   std::string strFehler;      // description
   std::string strModul;
   std::string strFunktion;
-  std::string strNr;          // error number as text
-  std::int32_t Hinweis = 0;   // line number, 0 without line numbers
+  std::string strNr;         // error number as text
+  std::int32_t Hinweis = 0;  // line number, 0 without line numbers
 };
 
 // The last error reported; starts empty.

@@ -7,7 +7,8 @@
 namespace tarvo {
 
 double Teile(double a, double b) {
-  if (b == 0) throw Laufzeitfehler(a == 0 ? fehlernummer::Ueberlauf : fehlernummer::DivisionDurchNull);
+  if (b == 0)
+    throw Laufzeitfehler(a == 0 ? fehlernummer::Ueberlauf : fehlernummer::DivisionDurchNull);
   double ergebnis = a / b;
   if (!std::isfinite(ergebnis)) throw Laufzeitfehler(fehlernummer::Ueberlauf);
   return ergebnis;
