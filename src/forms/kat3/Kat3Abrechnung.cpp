@@ -78,7 +78,13 @@ void AbrechnungSchreiben(Falle& falle, frmKat3& f) {
   falle([&] { Eintragen(t, 1, 3, absatz + " Achse [m]   Preis/lfdm", Schrift::Fett); });
   falle([&] { Eintragen(t, 1, 5, absatz + "Gebühr", Schrift::Fett); });
   falle([&] { t.Cell(1, 5).Select(); });
-  falle([&] { Dokument().Bookmarks().Add(frmKat3::Tag, Anwendung().Selection().Range()); });
+  falle([&] {
+    // The document model refuses a bookmark that ends behind the last cell's end mark (at the
+    // end of the row), so the mark stays outside it.
+    word::Range zelle = Anwendung().Selection().Range();
+    zelle.MoveEnd(word::wdCharacter, -1);
+    Dokument().Bookmarks().Add(frmKat3::Tag, zelle);
+  });
 
   // One fee line per axis section, each followed by its surcharge lines.
   std::int32_t r = 1;
