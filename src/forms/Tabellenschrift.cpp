@@ -1,12 +1,7 @@
 #include "forms/Tabellenschrift.h"
 
+#include "common/Version.h"
 #include "document/Dokumenthilfen.h"
-
-#ifndef TARVO_REVISION
-#define TARVO_REVISION 0
-#endif
-#define TARVO_STR2(x) #x
-#define TARVO_STR(x) TARVO_STR2(x)
 
 namespace tarvo::formulare {
 
@@ -58,7 +53,7 @@ void SpalteAusrichten(Falle& falle, word::Table& tabelle, std::int32_t spalte,
 }
 
 std::string Versionsangabe() {
-  return std::string("V ") + TARVO_STR(TARVO_REVISION);
+  return "V " + VersionMitRevision();
 }
 
 }  // namespace tarvo::formulare

@@ -83,9 +83,7 @@ frmKat3::frmKat3()
 frmKat3::~frmKat3() = default;
 
 std::int32_t frmKat3::ComboZeile() const {
-  if (ComboBox4.Visible() && auswahlNr_.Zeile() != 0) return auswahlNr_.Zeile();
-  if (ComboBox5.Visible()) return auswahlDichte_.Zeile();
-  return 0;
+  return auswahlNr_.Zeile() != 0 ? auswahlNr_.Zeile() : auswahlDichte_.Zeile();
 }
 
 void frmKat3::Form_Load() {
@@ -178,21 +176,17 @@ void frmKat3::NeuWerte() {
 
 void frmKat3::TestComboEdit(std::int32_t zeile, std::int32_t spalte) {
   Falle falle(kModul, "TestComboEdit");
-  falle([&] { auswahlNr_.TestComboEdit(zeile, spalte); });
-  falle([&] { auswahlDichte_.TestComboEdit(zeile, spalte); });
+  auswahlNr_.TestComboEdit(falle, zeile, spalte);
+  auswahlDichte_.TestComboEdit(falle, zeile, spalte);
 }
 
 void frmKat3::GridGebühren6_CellClick(std::int32_t zeile, std::int32_t spalte) {
   Falle falle(kModul, "GridGebühren6_CellClick");
   // A combo box shown for another cell gives its choice back to its own row first.
-  falle([&] {
-    if (ComboBox4.Visible() && (spalte != 2 || zeile != auswahlNr_.Zeile()))
-      auswahlNr_.Übernehmen();
-  });
-  falle([&] {
-    if (ComboBox5.Visible() && (spalte != 3 || zeile != auswahlDichte_.Zeile()))
-      auswahlDichte_.Übernehmen();
-  });
+  if (auswahlNr_.Zeile() != 0 && (spalte != 2 || zeile != auswahlNr_.Zeile()))
+    auswahlNr_.Übernehmen(falle);
+  if (auswahlDichte_.Zeile() != 0 && (spalte != 3 || zeile != auswahlDichte_.Zeile()))
+    auswahlDichte_.Übernehmen(falle);
   TestComboEdit(zeile, spalte);
 }
 
@@ -208,7 +202,7 @@ void frmKat3::GridGebühren6_ColChange(std::int32_t spalte) {
 
 void frmKat3::AuswahlÜbernehmen(formulare::SchwebendeAuswahl& auswahl, std::int32_t nächsteSpalte) {
   Falle falle(kModul, &auswahl == &auswahlNr_ ? "ComboBox4_LostFocus" : "ComboBox5_LostFocus");
-  falle([&] { auswahl.Übernehmen(); });
+  auswahl.Übernehmen(falle);
   falle([&] {
     if (ActiveControl() == &GridGebühren6) GridGebühren6.SetCol(nächsteSpalte);
   });
@@ -254,8 +248,8 @@ void frmKat3::GridGebühren6_KeyDown(std::int16_t& taste, std::int16_t umschalt)
 void frmKat3::CommandNeu_Click() {
   Falle falle(kModul, "Commandneu_Click");
   // A combo box still shown gives its choice back before the rows below it move down.
-  falle([&] { auswahlNr_.Übernehmen(); });
-  falle([&] { auswahlDichte_.Übernehmen(); });
+  auswahlNr_.Übernehmen(falle);
+  auswahlDichte_.Übernehmen(falle);
   falle([&] { GridGebühren6.InsertRow(std::max(GridGebühren6.Row(), 1)); });
   falle([&] { GridGebühren6.SetRowHeight(GridGebühren6.Row(), Zeilenhoehe); });
   NeuWerte();
@@ -269,8 +263,8 @@ void frmKat3::CommandLöschen_Click() {
     antwort = MsgBox("Zeile löschen?", controls::msgbox::YesNo + controls::msgbox::Question, "");
   });
   if (antwort != controls::msgbox::Yes) return;
-  falle([&] { auswahlNr_.Übernehmen(); });
-  falle([&] { auswahlDichte_.Übernehmen(); });
+  auswahlNr_.Übernehmen(falle);
+  auswahlDichte_.Übernehmen(falle);
   // One row always stays: the statement needs an axis section to charge.
   while (!GridGebühren6.SelectedRows().empty() && GridGebühren6.Rows() > 1) {
     const std::int32_t zeile = GridGebühren6.SelectedRows().front();
@@ -289,8 +283,8 @@ void frmKat3::CommandEnde_Click() {
   Pointer = controls::MousePointer::Hourglass;
   // A combo box still shown (the user clicked its cell and went straight to "OK") gives its
   // choice to its row; then the current row is computed once more.
-  falle([&] { auswahlNr_.Übernehmen(); });
-  falle([&] { auswahlDichte_.Übernehmen(); });
+  auswahlNr_.Übernehmen(falle);
+  auswahlDichte_.Übernehmen(falle);
   ÜbernehmenWerte();
   kat3::AbrechnungSchreiben(falle, *this);
   formulare::Abschliessen(falle, *this);
