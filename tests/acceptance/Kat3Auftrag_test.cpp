@@ -183,5 +183,21 @@ TEST_F(Kat3Auftrag, AnItemTheComboBoxDoesNotOfferStopsTheJob) {
   EXPECT_FALSE(std::filesystem::exists(ordner_ / "Rechnung.docx"));
 }
 
+TEST_F(Kat3Auftrag, DemoAddsTwoAxisSectionsOneWithBothSurcharges) {
+  const Lauf lauf = Tarvo("demo Demo");
+  ASSERT_EQ(lauf.status, 0) << lauf.aus << lauf.fehler;
+  const Zeilen t = Tabelle("Demo/Rechnung.docx", "TARVO_03_3");
+  ASSERT_EQ(t.size(), 5u);
+  EXPECT_EQ(t[1][4], "4.812,50 €");  // 250 m at 19,25 €
+  EXPECT_EQ(t[2][4], "3.600,00 €");  // 180 m at 20,00 €
+  EXPECT_EQ(t[3][0], "Davon 60 m innerhalb geschlossener Ortslage ergibt einen Zuschlag von ");
+  EXPECT_EQ(t[3][4], "  300,00 €");
+  EXPECT_EQ(t[4][0], "Davon 40 m mit vier oder mehr Fahrstreifen ergibt einen Zuschlag von ");
+  EXPECT_EQ(t[4][4], "  240,00 €");
+  // Category 1 (its half share: 1.340,50 €) and 8.952,50 € here; 2 % of 10.293,00 € = 205,86 €.
+  EXPECT_NE(lauf.aus.find("Rechnungsbetrag  12.493,64 €"), std::string::npos) << lauf.aus;
+  EXPECT_TRUE(std::filesystem::exists(ordner_ / "Demo" / "Auftrag-Kategorie3.json"));
+}
+
 }  // namespace
 }  // namespace tarvo::abnahme
