@@ -78,6 +78,16 @@ TEST_F(Kat3Abrechnung, NegativeLengthsGiveNegativeSurchargesZeroAxisOneMetre) {
   EXPECT_EQ(Text(Getaggt("TARVO_03_3").at(0)), erwartet);
 }
 
+TEST_F(Kat3Abrechnung, AnEntryStillOpenWhenOkIsPressedIsCharged) {
+  auto f = Oeffnen();
+  // A view commits its open editor when the grid is told to end the edit.
+  f->GridGebühren6.EditEnd.Connect([&] { f->GridGebühren6.UserEditCell(1, 4, "300"); });
+  f->CommandEnde.UserPress();
+  const Zeilen text = Text(Getaggt("TARVO_03_3").at(0));
+  EXPECT_EQ(text[1],
+            (Zellen{"Flst.Nr. 12/3", "5.1.1\tbis 5", "300\t      20,00 €", "", "6.000,00 €"}));
+}
+
 TEST_F(Kat3Abrechnung, AnOverflowingAxisChargesNoStaleFee) {
   auto f = Oeffnen();
   AchseEintragen(*f, 1, "Flst.Nr. 1", "5.1.1", "bis 5", "300", "0", "");

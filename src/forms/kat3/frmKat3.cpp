@@ -281,8 +281,10 @@ void frmKat3::CommandAbbruch_Click() {
 void frmKat3::CommandEnde_Click() {
   Falle falle(kModul, "CommandEnde_Click");
   Pointer = controls::MousePointer::Hourglass;
-  // A combo box still shown (the user clicked its cell and went straight to "OK") gives its
-  // choice to its row; then the current row is computed once more.
+  // An entry still open in the grid is committed, and a combo box still shown (the user clicked
+  // its cell and went straight to "OK") gives its choice to its row: neither is lost. Then the
+  // current row is computed once more.
+  falle([&] { GridGebühren6.EndEdit(); });
   auswahlNr_.Übernehmen(falle);
   auswahlDichte_.Übernehmen(falle);
   ÜbernehmenWerte();
