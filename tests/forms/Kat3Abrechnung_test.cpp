@@ -119,11 +119,8 @@ TEST_F(Kat3Abrechnung, LayoutBookmarkTabStopWidthsAndNoBorders) {
     EXPECT_EQ(dokument_->Application()->Selection().Borders(rand).LineStyle(),
               word::wdLineStyleNone);
   EXPECT_EQ(t.Cell(2, 5).Range().ParagraphFormat().Alignment(), word::wdAlignParagraphRight);
-  EXPECT_EQ(t.Cell(6, 5).Range().ParagraphFormat().Alignment(), word::wdAlignParagraphRight);
   EXPECT_EQ(t.Cell(2, 1).Range().ParagraphFormat().Alignment(), word::wdAlignParagraphLeft);
-  EXPECT_EQ(t.Cell(2, 3).Range().ParagraphFormat().Alignment(), word::wdAlignParagraphLeft);
   EXPECT_EQ(t.Cell(1, 3).Range().ParagraphFormat().TabStops().Count(), 1);
-  EXPECT_EQ(t.Cell(1, 1).Range().Bold(), word::wdTrue);
   EXPECT_EQ(t.Cell(1, 5).Range().Bold(), word::wdTrue);
   EXPECT_EQ(t.Cell(2, 1).Range().Bold(), word::wdFalse);
   // The bookmark marks the fee heading; the comment tag is the one the next load finds.

@@ -15,8 +15,6 @@ using Zellen = std::vector<std::string>;
 
 TEST_F(Kat3Formular, FreshFormHasOneDefaultRowComputedAtOnce) {
   auto f = Oeffnen();
-  EXPECT_EQ(f->Caption, "Vermessung nach Nr. 5");
-  EXPECT_EQ(f->Label1.Caption(), "Vermessung nach Nr. 5");
   ASSERT_EQ(f->GridGebühren6.Rows(), 1);
   ASSERT_EQ(f->GridGebühren6.Cols(), 8);
   EXPECT_EQ(Rasterzeile(*f, 1), (Zellen{"Flst.Nr. 12/3", "5.1.1", "bis 5", "     120", "      40",
@@ -35,22 +33,10 @@ TEST_F(Kat3Formular, FreshFormHasOneDefaultRowComputedAtOnce) {
   EXPECT_EQ(f->GridGebühren6.ColSetting(7, "Bearbeitbar"), 0);
   EXPECT_EQ(f->GridGebühren6.ColSetting(8, "Bearbeitbar"), 0);
   EXPECT_EQ(f->GridGebühren6.RowHeight(1), 300);
-  EXPECT_EQ(f->GridGebühren6.Row(), 1);
-  EXPECT_EQ(f->GridGebühren6.Col(), 1);
-  ASSERT_EQ(f->ComboBox4.ListCount(), 3);
-  ASSERT_EQ(f->ComboBox5.ListCount(), 3);
-  EXPECT_EQ(f->ComboBox4.List(2), "5.1.3");
-  EXPECT_EQ(f->ComboBox5.List(1), "über 5 bis 15");
   EXPECT_FALSE(f->ComboBox4.Visible());
   EXPECT_FALSE(f->ComboBox5.Visible());
-  EXPECT_EQ(f->ComboZeile(), 0);
-  EXPECT_EQ(f->chk20.Caption(), "keine Mindestgebühr bei Nebenkosten");
-  EXPECT_EQ(f->chk20.Value(), 0);
-  EXPECT_EQ(f->lblVersion.Caption().rfind("V ", 0), 0u);
-  EXPECT_EQ(f->CommandNeu.Caption(), "&Einfügen");
   EXPECT_EQ(f->ParentWindow, 4711);
   EXPECT_EQ(f->ExtendedStyle, 0x140);
-  EXPECT_EQ(f->Pointer, controls::MousePointer::Default);
   EXPECT_EQ(NeueFehler(), 0) << LetzterFehlerText();
 }
 
@@ -152,12 +138,6 @@ TEST_F(Kat3Formular, ComboFloatsOverItsCellWithTheCellsItemSelected) {
   ASSERT_TRUE(f->ComboBox5.Visible());
   EXPECT_EQ(f->ComboBox5.ListIndex(), 2);
   EXPECT_EQ(f->ComboBox5.Width(), 1300);
-  // Any other text selects the first item.
-  f->GridGebühren6.SetTextMatrix(1, 3, "über 20");
-  f->GridGebühren6.UserClickCell(1, 4);
-  f->GridGebühren6.SetTextMatrix(1, 3, "über 20");
-  f->GridGebühren6.UserClickCell(1, 3);
-  EXPECT_EQ(f->ComboBox5.ListIndex(), 0);
 }
 
 TEST_F(Kat3Formular, AChoiceGoesIntoTheRowItWasShownForWhateverIsClickedNext) {
@@ -219,16 +199,6 @@ TEST_F(Kat3Formular, AComboLeftUntouchedCopiesNothingIntoAnotherRow) {
   }
 }
 
-TEST_F(Kat3Formular, ChoosingOver15AndClickingAnotherCellRecomputesTheFirstRow) {
-  auto f = Oeffnen();
-  f->GridGebühren6.UserClickCell(1, 3);
-  Waehlen(f->ComboBox5, "über 15");
-  f->GridGebühren6.UserClickCell(1, 1);
-  EXPECT_EQ(Rasterzeile(*f, 1), (Zellen{"Flst.Nr. 12/3", "5.1.1", "über 15", "     120", "      40",
-                                        "", "   24,00", "2.880,00"}));
-  EXPECT_FALSE(f->ComboBox5.Visible());
-}
-
 TEST_F(Kat3Formular, ChoiceTakenWhenTheComboLosesTheFocusToAButton) {
   auto f = Oeffnen();
   ZeileAnfuegen(*f);
@@ -273,13 +243,6 @@ TEST_F(Kat3Formular, TabInColumnSixOfTheLastRowAppendsAComputedRow) {
   EXPECT_EQ(f->GridGebühren6.Rows(), 2);
   EXPECT_EQ(f->GridGebühren6.Row(), 2);
   EXPECT_EQ(f->GridGebühren6.Col(), 1);
-  // Elsewhere, or with Shift, the key moves as the grid does.
-  f->GridGebühren6.UserClickCell(2, 5);
-  f->GridGebühren6.UserPressKey(controls::taste::Tab);
-  EXPECT_EQ(f->GridGebühren6.Col(), 6);
-  f->GridGebühren6.UserPressKey(controls::taste::Tab, controls::umschalt::Shift);
-  EXPECT_EQ(f->GridGebühren6.Rows(), 2);
-  EXPECT_EQ(f->GridGebühren6.Col(), 5);
 }
 
 TEST_F(Kat3Formular, DeleteAsksKeepsOneRowAndRecomputesNothing) {
@@ -302,11 +265,6 @@ TEST_F(Kat3Formular, DeleteAsksKeepsOneRowAndRecomputesNothing) {
   f->CommandLöschen.UserPress();
   ASSERT_EQ(f->GridGebühren6.Rows(), 1);
   EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 1), "Flst.Nr. 3");
-  f->GridGebühren6.UserSelectRows({1});
-  ZeileAnfuegen(*f);
-  f->GridGebühren6.UserSelectRows({1, 2});
-  f->CommandLöschen.UserPress();
-  EXPECT_EQ(f->GridGebühren6.Rows(), 1);
 }
 
 TEST_F(Kat3Formular, InsertButtonAddsAComputedDefaultRowAtTheCurrentRow) {
