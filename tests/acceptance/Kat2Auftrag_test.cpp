@@ -21,8 +21,8 @@ const char* kGebaeude = R"({
   "kategorie": 1,
   "eingaben": {
     "Option33": true,
-    "zeilen": [["Flst.Nr. 412/7", "180", "5", "1000", "", "Wohnhaus mit Garage"],
-               ["Flst.Nr. 412/8", "620", "4", "500", "", "Scheune"]]
+    "zeilen": [["Flst.Nr. 412/7", "180", "5", "1000", null, "Wohnhaus mit Garage"],
+               ["Flst.Nr. 412/8", "620", "4", "500", null, "Scheune"]]
   }
 })";
 

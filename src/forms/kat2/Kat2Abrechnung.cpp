@@ -8,7 +8,7 @@
 #include "document/KM_WordAuto.h"
 #include "forms/Kategorieformular.h"
 #include "forms/kat2/Kat2Gebuehren.h"
-#include "forms/kat2/Kat2Vorlaeufig.h"
+#include "forms/Tabellenschrift.h"
 #include "forms/kat2/frmKat2.h"
 
 namespace tarvo::kat2 {

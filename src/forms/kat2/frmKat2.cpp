@@ -10,7 +10,7 @@
 #include "forms/Formulare.h"
 #include "forms/Kategorieformular.h"
 #include "forms/kat2/Kat2Abrechnung.h"
-#include "forms/kat2/Kat2Vorlaeufig.h"
+#include "forms/Tabellenschrift.h"
 #include "platform/controls/Bildschirm.h"
 #include "platform/controls/Oberflaeche.h"
 
