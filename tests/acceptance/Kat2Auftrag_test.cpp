@@ -171,5 +171,19 @@ TEST_F(GebaeudeAuftrag, ReopenedToChangeTheVariantReplacesTheStatementInPlace) {
   EXPECT_EQ(Tabellen("Rechnung.docx").size(), 3u);
 }
 
+TEST_F(GebaeudeAuftrag, DemoAddsTheBuildingSurveyAfterTheParcelDivision) {
+  const Lauf lauf = Tarvo("demo Demo");
+  ASSERT_EQ(lauf.status, 0) << lauf.aus << lauf.fehler;
+  Zeilen erwartet = kAbrechnung;
+  erwartet[1][0] = "Flst.Nr. 412/7\vEinfamilienhaus mit Garage";
+  EXPECT_EQ(Tabelle("Demo/Rechnung.docx", "TARVO_03_2"), erwartet);
+  const auto tabellen = Tabellen("Demo/Rechnung.docx");
+  ASSERT_EQ(tabellen.size(), 5u);
+  EXPECT_EQ(tabellen[0].first, "TARVO_03_1");
+  EXPECT_EQ(tabellen[2].first, "TARVO_03_2");
+  // Category 1 charges 1.340,50 €, category 2 1.087,80 €; 2 % of both 48,57 €: 2.476,87 € net.
+  EXPECT_NE(lauf.aus.find("Rechnungsbetrag  2.947,48 €"), std::string::npos) << lauf.aus;
+}
+
 }  // namespace
 }  // namespace tarvo::abnahme
