@@ -8,11 +8,10 @@
 #include "errors/Falle.h"
 #include "fees/modStatus.h"
 #include "forms/Formulare.h"
+#include "forms/Formularknoepfe.h"
 #include "forms/Kategorieformular.h"
 #include "forms/kat2/Kat2Abrechnung.h"
 #include "forms/Tabellenschrift.h"
-#include "platform/controls/Bildschirm.h"
-#include "platform/controls/Oberflaeche.h"
 
 namespace tarvo {
 namespace {
@@ -80,12 +79,7 @@ kat2::Variante frmKat2::Variante() const {
 
 void frmKat2::Form_Load() {
   Falle falle(kModul, "Form_Load");
-  falle([&] {
-    CommandEnde.SetPicture("OK");
-    CommandAbbruch.SetPicture("Abbruch");
-    CommandLöschen.SetPicture("Löschen");
-    CommandNeu.SetPicture("Dokument");
-  });
+  formulare::KnopfbilderSetzen(falle, CommandEnde, CommandAbbruch, CommandLöschen, CommandNeu);
   falle([&] { lblVersion.SetCaption(formulare::Versionsangabe()); });
   AlteTabelle = word::Table();
   falle([&] {
@@ -200,18 +194,7 @@ void frmKat2::CommandNeu_Click() {
 
 void frmKat2::CommandLöschen_Click() {
   Falle falle(kModul, "CommandLöschen_Click");
-  if (GridGebühren2.Rows() < 2) return;
-  std::int32_t antwort = 0;
-  falle([&] {
-    antwort = MsgBox("Zeile löschen?", controls::msgbox::YesNo + controls::msgbox::Question, "");
-  });
-  if (antwort != controls::msgbox::Yes) return;
-  // One row always stays: the statement needs a building to charge.
-  while (!GridGebühren2.SelectedRows().empty() && GridGebühren2.Rows() > 1) {
-    const std::int32_t zeile = GridGebühren2.SelectedRows().front();
-    if (!falle([&] { GridGebühren2.RemoveRow(zeile); })) break;
-  }
-  falle([&] { GridGebühren2.SetSetting("Rollbalken", GridGebühren2.Rows() > 9 ? 1 : 0); });
+  formulare::ZeilenLöschen(falle, GridGebühren2);
 }
 
 void frmKat2::CommandAbbruch_Click() {
