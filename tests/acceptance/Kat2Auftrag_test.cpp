@@ -171,6 +171,27 @@ TEST_F(GebaeudeAuftrag, ReopenedToChangeTheVariantReplacesTheStatementInPlace) {
   EXPECT_EQ(Tabellen("Rechnung.docx").size(), 3u);
 }
 
+// The invoice as the office keeps it: opened and saved by another word processor between two
+// runs. The statement it wrote must still be found, read back and written again unchanged.
+TEST_F(GebaeudeAuftrag, ReopenedAfterLibreOfficeSavedTheInvoice) {
+  if (Shell("command -v soffice >/dev/null") != 0) GTEST_SKIP() << "LibreOffice fehlt";
+  ASSERT_EQ(Ausfuehren(kGebaeude).status, 0);
+  const std::string profil = "file://" + (ordner_ / "lo-profil").string();
+  ASSERT_EQ(Shell("cd '" + ordner_.string() + "' && timeout 120 soffice -env:UserInstallation=" +
+                  profil + " --headless --convert-to docx --outdir lo Rechnung.docx >/dev/null 2>&1"),
+            0);
+  ASSERT_TRUE(fs::exists(ordner_ / "lo" / "Rechnung.docx"));
+  const Lauf zweiter = Ausfuehren(R"({
+    "dokument": "lo/Rechnung.docx", "ausgabe": "Wieder.docx", "datenbank": "Auftraege.db",
+    "benutzer": 1, "rechnung": 1, "kategorie": 1,
+    "antworten": {"tabellenwahl": 1}
+  })",
+                                  "Zweiter.json");
+  ASSERT_EQ(zweiter.status, 0) << zweiter.aus << zweiter.fehler;
+  EXPECT_EQ(Tabelle("Wieder.docx", "TARVO_03_2"), kAbrechnung);
+  EXPECT_EQ(Tabelle("Wieder.docx", "RE_Summe"), kSumme);
+}
+
 TEST_F(GebaeudeAuftrag, DemoAddsTheBuildingSurveyAfterTheParcelDivision) {
   const Lauf lauf = Tarvo("demo Demo");
   ASSERT_EQ(lauf.status, 0) << lauf.aus << lauf.fehler;
