@@ -3,6 +3,9 @@
 // rows added with Tab and the buttons, and a parts count beyond the 16-bit surcharge.
 #include "forms/kat2/frmKat2.h"
 
+#include <fstream>
+#include <iterator>
+
 #include "Kat2Fixture.h"
 
 namespace tarvo::test {
@@ -212,6 +215,18 @@ TEST_F(Kat2Formular, PartsBeyondTheSurchargeLimitLeaveTheFeeEmptyAndAreLogged) {
   EXPECT_EQ(Status().Baukosten, 120);
   f->GridGebühren2.UserEditCell(1, 3, "4");
   EXPECT_EQ(Gebühr(*f, 1), "  486,00");
+}
+
+TEST_F(Kat2Formular, WithoutADocumentOkLogsUnderItsOwnNameAndStillCloses) {
+  auto f = Oeffnen2();
+  Status().Doc = nullptr;
+  f->CommandEnde.UserPress();
+  EXPECT_GT(NeueFehler(), 0);
+  std::ifstream log(protokoll::Datei(), std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("frmKat2.CommandEnde_Click"), std::string::npos);
+  EXPECT_FALSE(f->Loaded());
+  EXPECT_EQ(f->Pointer, controls::MousePointer::Default);
 }
 
 }  // namespace
