@@ -113,6 +113,20 @@ TEST_F(Kat2Abrechnung, ARowWithoutComputedFeeChargesNothing) {
   EXPECT_EQ(Status().Fehler.strFunktion, "ÜbernehmenWerte");
 }
 
+// A share beyond 16 bits cannot be read; no other row's share may stand in for it.
+TEST_F(Kat2Abrechnung, ARowWhoseShareCannotBeReadChargesNothing) {
+  auto f = Oeffnen2();
+  GebäudeEintragen(*f, 1, "Flst.Nr. 1", "120", "5", "500", "Wohnhaus");
+  ZeileAnfuegen(*f);
+  GebäudeEintragen(*f, 2, "Flst.Nr. 2", "35", "0", "40000", "Garage");
+  ASSERT_EQ(f->GridGebühren2.TextMatrix(2, 4), "40.000");
+  const Zeilen text = Text(Bestaetigen(*f));
+  EXPECT_EQ(text.at(1).at(4), "281,50 €");
+  EXPECT_EQ(text.at(2), (std::vector<std::string>{"Flst.Nr. 2\vGarage", "35", "0", "", ""}));
+  EXPECT_EQ(ZellText(Getaggt("TARVO_Neben").at(0), 3, 3), "     563,00 €");
+  EXPECT_GT(NeueFehler(), 0);
+}
+
 TEST_F(Kat2Abrechnung, ReopeningRestoresVariantRowsSharesAndFeesAsCharged) {
   auto f = Oeffnen2();
   f->Option32.UserClick();
