@@ -177,9 +177,10 @@ TEST_F(GebaeudeAuftrag, ReopenedAfterLibreOfficeSavedTheInvoice) {
   if (Shell("command -v soffice >/dev/null") != 0) GTEST_SKIP() << "LibreOffice fehlt";
   ASSERT_EQ(Ausfuehren(kGebaeude).status, 0);
   const std::string profil = "file://" + (ordner_ / "lo-profil").string();
-  ASSERT_EQ(Shell("cd '" + ordner_.string() + "' && timeout 120 soffice -env:UserInstallation=" +
-                  profil + " --headless --convert-to docx --outdir lo Rechnung.docx >/dev/null 2>&1"),
-            0);
+  ASSERT_EQ(
+      Shell("cd '" + ordner_.string() + "' && timeout 120 soffice -env:UserInstallation=" + profil +
+            " --headless --convert-to docx --outdir lo Rechnung.docx >/dev/null 2>&1"),
+      0);
   ASSERT_TRUE(fs::exists(ordner_ / "lo" / "Rechnung.docx"));
   const Lauf zweiter = Ausfuehren(R"({
     "dokument": "lo/Rechnung.docx", "ausgabe": "Wieder.docx", "datenbank": "Auftraege.db",

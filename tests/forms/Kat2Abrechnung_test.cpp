@@ -48,8 +48,7 @@ TEST_F(Kat2Abrechnung, AShareRowGetsItsSmallerShareLineAndTheFullFee) {
   const Zeilen erwartet = {
       {"Gebäudeaufnahme nach Nr. 3.1¶¶", "¶¶Grundfläche [m²]", "¶¶Gebäudeteile", "¶¶Gebühr",
        "¶¶Ihr Anteil"},
-      {"Flst.Nr. 12/3\vWohnhaus\vIhr Anteil beträgt  500/1000", "120", "5", "563,00 €",
-       "281,50 €"},
+      {"Flst.Nr. 12/3\vWohnhaus\vIhr Anteil beträgt  500/1000", "120", "5", "563,00 €", "281,50 €"},
       {"Flst.Nr. 12/4\vGarage", "35", "0", "", "153,00 €"},
   };
   EXPECT_EQ(Text(t), erwartet);
@@ -105,9 +104,9 @@ TEST_F(Kat2Abrechnung, ARowWithoutComputedFeeChargesNothing) {
   ASSERT_EQ(Gebühr(*f, 2), "");
   const word::Table t = Bestaetigen(*f);
   const Zeilen text = Text(t);
-  EXPECT_EQ(text.at(2), (std::vector<std::string>{
-                            "Flst.Nr. 2\vReihenhaus\vIhr Anteil beträgt  500/1000", "300", "429",
-                            "", ""}));
+  EXPECT_EQ(text.at(2),
+            (std::vector<std::string>{"Flst.Nr. 2\vReihenhaus\vIhr Anteil beträgt  500/1000", "300",
+                                      "429", "", ""}));
   // The incidental costs and the totals see the first building only.
   EXPECT_EQ(ZellText(Getaggt("TARVO_Neben").at(0), 3, 3), "     563,00 €");
   EXPECT_EQ(Status().Fehler.strFunktion, "ÜbernehmenWerte");
@@ -145,8 +144,8 @@ TEST_F(Kat2Abrechnung, ReopeningRestoresVariantRowsSharesAndFeesAsCharged) {
   EXPECT_TRUE(g->Option32.Value());
   EXPECT_FALSE(g->Option31.Value());
   ASSERT_EQ(g->GridGebühren2.Rows(), 2);
-  const std::string zeile1[] = {"Flst.Nr. 12/3", "     120", "   5", " 500", "  140,75",
-                                "Wohnhaus"};
+  const std::string zeile1[] = {"Flst.Nr. 12/3", "     120", "   5",
+                                " 500",          "  140,75", "Wohnhaus"};
   const std::string zeile2[] = {"Flst.Nr. 12/4", "      35", " 0", "1000", "   99,00", "Garage"};
   for (std::int32_t s = 1; s <= 6; ++s) {
     EXPECT_EQ(g->GridGebühren2.TextMatrix(1, s), zeile1[s - 1]) << s;

@@ -29,7 +29,7 @@ TEST(Kat2Gebuehren, PartsBeyondSixteenBitsOverflow) {
 
 TEST(Kat2Gebuehren, ShareTextsAsTheGridNormalisesThem) {
   EXPECT_FALSE(IstAnteil(AnteilWert("1.000")));  // 1000 typed, grouped by the grid
-  EXPECT_TRUE(IstAnteil(AnteilWert("    ")));     // blanks read as 0: a share
+  EXPECT_TRUE(IstAnteil(AnteilWert("    ")));    // blanks read as 0: a share
   EXPECT_THROW(AnteilWert("40.000"), Laufzeitfehler);
 }
 

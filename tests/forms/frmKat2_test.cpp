@@ -17,10 +17,11 @@ TEST_F(Kat2Formular, FreshFormHasOneDefaultRowComputedAtOnce) {
   auto f = Oeffnen2();
   ASSERT_EQ(f->GridGebühren2.Rows(), 1);
   ASSERT_EQ(f->GridGebühren2.Cols(), 6);
-  const std::string erwartet[] = {"Flst.Nr. 12/3", "     151", " 0", "1000", "  409,00",
-                                  "Wohnhaus"};
-  for (std::int32_t s = 1; s <= 6; ++s) EXPECT_EQ(f->GridGebühren2.TextMatrix(1, s), erwartet[s - 1]);
-  const std::string köpfe[] = {"Flurstücksnummer",  " Fläche [m²]", " Gebäudeteile",
+  const std::string erwartet[] = {"Flst.Nr. 12/3", "     151", " 0",
+                                  "1000",          "  409,00", "Wohnhaus"};
+  for (std::int32_t s = 1; s <= 6; ++s)
+    EXPECT_EQ(f->GridGebühren2.TextMatrix(1, s), erwartet[s - 1]);
+  const std::string köpfe[] = {"Flurstücksnummer", " Fläche [m²]", " Gebäudeteile",
                                " Anteil [1/1000]", " Kosten [€]",  " Gebäudebeschreibung"};
   const float breiten[] = {2700, 1300, 1100, 1400, 1000, 3000};
   for (std::int32_t s = 1; s <= 6; ++s) {
@@ -145,7 +146,8 @@ TEST_F(Kat2Formular, TabInTheDescriptionOfTheLastRowAppendsAComputedRow) {
   EXPECT_EQ(f->GridGebühren2.Row(), 2);
   EXPECT_EQ(f->GridGebühren2.Col(), 1);
   const std::string erwartet[] = {"Flst.Nr. 12/3", "     800", " 0", "1000", "  869,00", "Halle"};
-  for (std::int32_t s = 1; s <= 6; ++s) EXPECT_EQ(f->GridGebühren2.TextMatrix(2, s), erwartet[s - 1]);
+  for (std::int32_t s = 1; s <= 6; ++s)
+    EXPECT_EQ(f->GridGebühren2.TextMatrix(2, s), erwartet[s - 1]);
   EXPECT_EQ(f->GridGebühren2.RowHeight(2), 300);
   EXPECT_EQ(f->GridGebühren2.TextMatrix(1, 1), "Flst.Nr. 9");  // the finished row stays first
 

@@ -7,8 +7,8 @@
 #include "document/Dokumenthilfen.h"
 #include "document/KM_WordAuto.h"
 #include "forms/Kategorieformular.h"
-#include "forms/kat2/Kat2Gebuehren.h"
 #include "forms/Tabellenschrift.h"
+#include "forms/kat2/Kat2Gebuehren.h"
 #include "forms/kat2/frmKat2.h"
 
 namespace tarvo::kat2 {
@@ -71,8 +71,7 @@ void AnteilZeileSchreiben(word::Table& tabelle, std::int32_t zeile, const std::s
 }
 
 // Fills grid row `i` from statement row `r`.
-void ZeileEinlesen(Falle& falle, frmKat2& f, const word::Table& t, std::int32_t i,
-                   std::int32_t r) {
+void ZeileEinlesen(Falle& falle, frmKat2& f, const word::Table& t, std::int32_t i, std::int32_t r) {
   controls::Grid& grid = f.GridGebühren2;
   falle([&] { grid.SetRow(i); });
   falle([&] { grid.SetTextMatrix(i, 4, "1000"); });
@@ -173,9 +172,7 @@ void AbrechnungSchreiben(Falle& falle, frmKat2& f) {
     const std::int32_t r = i + 1;
     std::int16_t anteil = 1000;
     const bool anteilLesbar = falle([&] { anteil = AnteilWert(grid.TextMatrix(i, 4)); });
-    falle([&] {
-      Eintragen(t, r, 1, grid.TextMatrix(i, 1) + kUmbruch + grid.TextMatrix(i, 6));
-    });
+    falle([&] { Eintragen(t, r, 1, grid.TextMatrix(i, 1) + kUmbruch + grid.TextMatrix(i, 6)); });
     if (anteilLesbar && IstAnteil(anteil))
       falle([&] { AnteilZeileSchreiben(t, r, grid.TextMatrix(i, 4)); });
     falle([&] { Eintragen(t, r, 2, grid.TextMatrix(i, 2)); });

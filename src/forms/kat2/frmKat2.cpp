@@ -10,8 +10,8 @@
 #include "forms/Formulare.h"
 #include "forms/Formularknoepfe.h"
 #include "forms/Kategorieformular.h"
-#include "forms/kat2/Kat2Abrechnung.h"
 #include "forms/Tabellenschrift.h"
+#include "forms/kat2/Kat2Abrechnung.h"
 
 namespace tarvo {
 namespace {
@@ -19,8 +19,9 @@ namespace {
 constexpr const char* kModul = "frmKat2";
 
 // Grid layout: headings (with their leading blanks) and widths in twips.
-constexpr const char* kUeberschriften[] = {"Flurstücksnummer",  " Fläche [m²]", " Gebäudeteile",
-                                           " Anteil [1/1000]", " Kosten [€]",  " Gebäudebeschreibung"};
+constexpr const char* kUeberschriften[] = {"Flurstücksnummer", " Fläche [m²]",
+                                           " Gebäudeteile",    " Anteil [1/1000]",
+                                           " Kosten [€]",      " Gebäudebeschreibung"};
 constexpr float kBreiten[] = {2700, 1300, 1100, 1400, 1000, 3000};
 
 }  // namespace
