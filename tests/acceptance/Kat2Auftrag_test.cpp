@@ -193,6 +193,43 @@ TEST_F(GebaeudeAuftrag, ReopenedAfterLibreOfficeSavedTheInvoice) {
   EXPECT_EQ(Tabelle("Wieder.docx", "RE_Summe"), kSumme);
 }
 
+// Letters made by python-docx, not by tarvo, with the marker at the start, in the middle and at
+// the end of a paragraph: the statement goes in, the letter's text stays whole, and confirming
+// the re-opened statement changes nothing.
+TEST_F(GebaeudeAuftrag, PythonDocxLettersWithTheMarkerAnywhereInItsParagraph) {
+  if (Shell("/usr/bin/python3 -c 'import docx' 2>/dev/null") != 0)
+    GTEST_SKIP() << "python3-docx fehlt";
+  const std::string skript = TARVO_SOURCE_DIR "/tests/acceptance/briefe.py";
+  ASSERT_EQ(Shell("/usr/bin/python3 '" + skript + "' '" + ordner_.string() + "' anfang mitte ende"),
+            0);
+  const std::string brieftext =
+      "Vermessungsbüro Beispiel, DresdenRechnung Nr. 1"
+      "Für die Vermessung berechnen wir folgende Leistungen:";
+  auto text = [&](const std::string& datei) {
+    Shell("/usr/bin/python3 '" + skript + "' --text '" + (ordner_ / datei).string() +
+          "' 'Mit freundlichen' > '" + (ordner_ / "text.txt").string() + "'");
+    return DateiLesen(ordner_ / "text.txt");
+  };
+  for (const std::string form : {"anfang", "mitte", "ende"}) {
+    SCOPED_TRACE(form);
+    std::string job = kGebaeude;
+    job.replace(job.find("Vorlage.docx"), 12, "Brief-" + form + ".docx");
+    job.replace(job.find("Rechnung.docx"), 13, "R1-" + form + ".docx");
+    const Lauf lauf = Ausfuehren(job, form + ".json");
+    ASSERT_EQ(lauf.status, 0) << lauf.aus << lauf.fehler;
+    EXPECT_EQ(Tabelle("R1-" + form + ".docx", "TARVO_03_2"), kAbrechnung);
+    EXPECT_EQ(text("R1-" + form + ".docx"), brieftext);
+
+    const Lauf zweiter = Ausfuehren(R"({"dokument": "R1-)" + form + R"(.docx", "ausgabe": "R2-)" +
+                                        form + R"(.docx", "datenbank": "Auftraege.db",
+      "benutzer": 1, "rechnung": 1, "kategorie": 1, "antworten": {"tabellenwahl": 1}})",
+                                    form + "-2.json");
+    ASSERT_EQ(zweiter.status, 0) << zweiter.aus << zweiter.fehler;
+    EXPECT_EQ(Tabellen("R2-" + form + ".docx"), Tabellen("R1-" + form + ".docx"));
+    EXPECT_EQ(text("R2-" + form + ".docx"), brieftext);
+  }
+}
+
 TEST_F(GebaeudeAuftrag, DemoAddsTheBuildingSurveyAfterTheParcelDivision) {
   const Lauf lauf = Tarvo("demo Demo");
   ASSERT_EQ(lauf.status, 0) << lauf.aus << lauf.fehler;
