@@ -3,6 +3,7 @@
 #include <map>
 
 #include "forms/kat1/frmKat1.h"
+#include "forms/kat4/frmKat4.h"
 
 namespace tarvo::formulare {
 namespace {
@@ -50,6 +51,7 @@ void FormulareRegistrieren() {
   fehlt("frmKat8", Leer("frmKat8"));
   // The category forms register themselves, each through its own function.
   if (!Liste()[NameZuIndex(0)].fabrik) Kat1Registrieren();
+  if (!Liste()[NameZuIndex(3)].fabrik) Kat4Registrieren();
 }
 
 std::shared_ptr<controls::Form> Formular(std::int16_t index) {
