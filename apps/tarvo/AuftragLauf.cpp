@@ -68,24 +68,20 @@ class Spieler {
  public:
   explicit Spieler(controls::Form& formular) : formular_(formular) {}
 
-  void Zeilen(const std::vector<std::vector<std::string>>& zeilen) {
+  void Zeilen(const std::vector<std::vector<std::optional<std::string>>>& zeilen) {
     if (zeilen.empty()) return;
     controls::Grid& grid = Raster();
     std::size_t letzteSpalte = 1;
     for (std::size_t i = 0; i < zeilen.size(); ++i) {
       const auto zeile = static_cast<std::int32_t>(i + 1);
       Kontext() = "Zeile " + std::to_string(zeile) + " von »eingaben.zeilen«";
-      if (zeile > grid.Rows()) {
-        // A further row: Tab at the end of the last row, as the user adds one.
-        grid.UserClickCell(grid.Rows(), static_cast<std::int32_t>(letzteSpalte));
-        grid.UserPressKey(controls::taste::Tab);
-        if (grid.Rows() < zeile) Unbrauchbar("das Formular legt keine weitere Zeile an.");
-      }
+      if (zeile > grid.Rows()) Anhaengen(grid, static_cast<std::int32_t>(letzteSpalte));
+      if (zeile > grid.Rows()) Unbrauchbar("das Formular legt keine weitere Zeile an.");
       const auto& zellen = zeilen[i];
       if (static_cast<std::int32_t>(zellen.size()) > grid.Cols())
         Unbrauchbar("die Zeile hat mehr Zellen, als das Raster Spalten hat.");
       for (std::size_t s = 0; s < zellen.size(); ++s)
-        Zelle(grid, zeile, static_cast<std::int32_t>(s + 1), zellen[s]);
+        if (zellen[s]) Zelle(grid, zeile, static_cast<std::int32_t>(s + 1), *zellen[s]);
       letzteSpalte = std::max<std::size_t>(zellen.size(), 1);
     }
   }
@@ -168,6 +164,21 @@ class Spieler {
     for (controls::Control* control : formular_.Steuerelemente())
       if (auto* grid = dynamic_cast<controls::Grid*>(control)) return *grid;
     Unbrauchbar("das Formular hat kein Gebührenraster.");
+  }
+
+  // A further row as the user adds one: Tab at the end of the last row. The column where Tab
+  // appends a row is the form's; the last column typed is tried first, then the others from the
+  // right.
+  void Anhaengen(controls::Grid& grid, std::int32_t letzteSpalte) {
+    const std::int32_t vorher = grid.Rows();
+    std::vector<std::int32_t> spalten{std::min(letzteSpalte, grid.Cols())};
+    for (std::int32_t s = grid.Cols(); s >= 1; --s)
+      if (s != spalten.front()) spalten.push_back(s);
+    for (std::int32_t spalte : spalten) {
+      grid.UserClickCell(grid.Rows(), spalte);
+      grid.UserPressKey(controls::taste::Tab);
+      if (grid.Rows() > vorher) return;
+    }
   }
 
   // The grid, when it has the cell; otherwise the job names a cell the user cannot reach.

@@ -1,17 +1,9 @@
 #include "forms/Tabellenschrift.h"
 
+#include "common/Version.h"
 #include "document/Dokumenthilfen.h"
 
-#ifndef TARVO_REVISION
-#define TARVO_REVISION 0
-#endif
-
 namespace tarvo::formulare {
-namespace {
-#define TARVO_STR2(x) #x
-#define TARVO_STR(x) TARVO_STR2(x)
-constexpr const char* kRevision = TARVO_STR(TARVO_REVISION);
-}  // namespace
 
 void Eintragen(word::Table& tabelle, std::int32_t zeile, std::int32_t spalte,
                const std::string& text, Schrift schrift) {
@@ -61,7 +53,7 @@ void SpalteAusrichten(Falle& falle, word::Table& tabelle, std::int32_t spalte,
 }
 
 std::string Versionsangabe() {
-  return std::string("V ") + kRevision;
+  return "V " + VersionMitRevision();
 }
 
 }  // namespace tarvo::formulare

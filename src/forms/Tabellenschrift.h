@@ -1,10 +1,12 @@
-// Writing into the statement tables: text appended to a cell with its font style, the character
-// count of a text as document positions count it, centimetres to points, and the layout steps
-// every statement table shares (borders removed, column widths, column alignment). Each layout
-// step runs under the trap it is given, so a failing document call is reported under the
-// calling procedure's name and the next step still runs.
+// The table writing the category forms share: text appended to a cell and formatted, the
+// character count of a text as document positions count it, widths in centimetres, the table
+// layout steps (borders off, column widths, a column's alignment), and the version the forms
+// show in lblVersion. Every step that takes a Falle runs each document call under it, so a
+// failing call is reported under the calling procedure's name and the next one still runs; the
+// others throw what the document model throws, for the caller's trap.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -16,31 +18,33 @@ namespace tarvo::formulare {
 
 enum class Schrift { Normal, Fett, Kursiv };
 
-// Appends `text` to cell (zeile, spalte), then formats the whole content of the cell.
+// Appends `text` to cell (zeile, spalte); with Fett or Kursiv the whole content of the cell is
+// then made bold or italic.
 void Eintragen(word::Table& tabelle, std::int32_t zeile, std::int32_t spalte,
                const std::string& text, Schrift schrift = Schrift::Normal);
 
 // The number of characters (not bytes) of a UTF-8 text, as document positions count them.
 std::size_t Zeichen(const std::string& text);
 
-// Centimetres in points, through the job's word processor.
+// Centimetres in points, converted by the word processor (Anwendung).
 float Punkte(float cm);
 
-// The widths of the cells of row `zeile`, from cell 1 on; the other cells keep theirs.
+// Sets the widths (cm) of the cells of row `zeile`, from cell 1 on, without adjusting others.
 void ZellBreiten(Falle& falle, word::Table& tabelle, std::int32_t zeile,
                  std::initializer_list<float> breitenCm);
 
-// Selects the table and sets its six borders to none.
+// Selects the table and sets the line style of its six borders to none.
 void RahmenEntfernen(Falle& falle, word::Table& tabelle);
 
-// The widths of the five columns, without adjusting the others.
+// Sets the widths (cm) of the five columns, without adjusting others.
 void SpaltenBreiten(Falle& falle, word::Table& tabelle, const float (&breitenCm)[5]);
 
-// Selects column `spalte` and aligns its paragraphs (wdAlignParagraph*).
+// Selects column `spalte` and sets the alignment of its paragraphs (wdAlignParagraph…).
 void SpalteAusrichten(Falle& falle, word::Table& tabelle, std::int32_t spalte,
                       std::int32_t ausrichtung);
 
-// The caption of lblVersion: "V " and the library's revision.
+// The text of lblVersion: "V " followed by the version and the source revision the build was
+// made from ("V 0.1.0 (3f2a91c)"); without a known revision the version alone.
 std::string Versionsangabe();
 
 }  // namespace tarvo::formulare

@@ -5,6 +5,7 @@
 #include "document/KM_WordAuto.h"
 #include "errors/Pruefen.h"
 #include "forms/Kategorieformular.h"
+#include "forms/Tabellenschrift.h"
 #include "forms/kat1/Kat1Gebuehren.h"
 #include "forms/kat1/frmKat1.h"
 
@@ -14,52 +15,19 @@ namespace {
 constexpr const char* kTitel =
     "Katastervermessung zum Zweck der Bildung von Flurstücken nach Nr. 2";
 
-// Appends `text` to cell (zeile, spalte) and formats what the cell then holds.
-enum class Schrift { Normal, Fett, Kursiv };
-void Eintragen(word::Table& tabelle, std::int32_t zeile, std::int32_t spalte,
-               const std::string& text, Schrift schrift = Schrift::Normal) {
-  word::Range bereich = tabelle.Cell(zeile, spalte).Range();
-  bereich.InsertAfter(text);
-  if (schrift == Schrift::Fett) bereich.SetBold(true);
-  if (schrift == Schrift::Kursiv) bereich.SetItalic(true);
-}
-
-// The number of characters (not bytes) of a UTF-8 text, as document positions count them.
-std::size_t Zeichen(const std::string& text) {
-  std::size_t n = 0;
-  for (unsigned char c : text) n += (c & 0xC0) != 0x80;
-  return n;
-}
-
-float Punkte(float cm) {
-  return Anwendung().CentimetersToPoints(cm);
-}
-
-void ZellBreiten(Falle& falle, word::Table& tabelle, std::int32_t zeile,
-                 std::initializer_list<float> breitenCm) {
-  std::int32_t spalte = 0;
-  for (float cm : breitenCm) {
-    ++spalte;
-    falle([&] { tabelle.Cell(zeile, spalte).SetWidth(Punkte(cm), word::wdAdjustNone); });
-  }
-}
+using formulare::Eintragen;
+using formulare::Schrift;
+using formulare::ZellBreiten;
+using formulare::Zeichen;
 
 }  // namespace
 
 void TabelleFormatieren(Falle& falle, word::Table& tabelle, const float (&breitenCm)[5]) {
-  falle([&] { tabelle.Select(); });
-  for (std::int32_t rand = word::wdBorderTop; rand >= word::wdBorderVertical; --rand)
-    falle([&] { Anwendung().Selection().Borders(rand).SetLineStyle(word::wdLineStyleNone); });
+  formulare::RahmenEntfernen(falle, tabelle);
   falle(
       [&] { Anwendung().Selection().ParagraphFormat().SetAlignment(word::wdAlignParagraphRight); });
-  for (std::int32_t spalte = 1; spalte <= 5; ++spalte) {
-    falle([&] {
-      tabelle.Columns(spalte).SetWidth(Punkte(breitenCm[spalte - 1]), word::wdAdjustNone);
-    });
-  }
-  falle([&] { tabelle.Columns(1).Select(); });
-  falle(
-      [&] { Anwendung().Selection().ParagraphFormat().SetAlignment(word::wdAlignParagraphLeft); });
+  formulare::SpaltenBreiten(falle, tabelle, breitenCm);
+  formulare::SpalteAusrichten(falle, tabelle, 1, word::wdAlignParagraphLeft);
 }
 
 void ÜberschriftSchreiben(Falle& falle, const std::string& anteilText, std::int32_t zeile,

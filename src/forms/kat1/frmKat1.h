@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/SchwebendeAuswahl.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Control.h"
@@ -66,8 +67,8 @@ class frmKat1 : public controls::Form {
   // Writes `gebühr` into row `zeile`: the amount charged in column 5 and, when the share splits
   // it, the full fee in column 4.
   void GebührEintragen(std::int16_t zeile, double gebühr, word::Table tabelle);
-  // Floats the category combo box over cell (row, 2), or takes its text back for any other
-  // column.
+  // Floats the category combo box over cell (row, 2), or, for any other column, takes its
+  // text back into the row it was shown for and recomputes that row.
   void TestComboEdit(std::int32_t zeile, std::int32_t spalte);
   // Writes or replaces the boundary marking table.
   void Einsichtnahme();
@@ -90,6 +91,8 @@ class frmKat1 : public controls::Form {
   };
   std::vector<Berechnet> berechnet_;
   std::vector<std::int32_t> geändert_;
+  // The category combo box floating over column 2.
+  formulare::SchwebendeAuswahl kategorie_;
   void ZeileGeändert(std::int32_t zeile) { geändert_.push_back(zeile); }
   void ZeileEingefügt(std::int32_t zeile);
   void ZeileEntfernt(std::int32_t zeile);
