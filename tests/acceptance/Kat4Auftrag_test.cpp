@@ -191,5 +191,56 @@ TEST_F(Kat4Auftrag, Nr42AndAChangedRowReplaceTheStatementInPlace) {
             "140230");
 }
 
+// An amount cell ("  1.385,00 €", "-77,00 €") in cents; 0 for a cell without an amount.
+long long Cent(const std::string& zelle) {
+  if (zelle.find("€") == std::string::npos) return 0;
+  std::string ziffern;
+  for (char c : zelle)
+    if ((c >= '0' && c <= '9') || c == '-') ziffern += c;
+  return ziffern.empty() ? 0 : std::stoll(ziffern);
+}
+
+TEST_F(Kat4Auftrag, DemoInvoiceCarriesTheRestorationAndAddsUpToTheCent) {
+  const Lauf lauf = Tarvo("demo Demo");
+  ASSERT_EQ(lauf.status, 0) << lauf.aus << lauf.fehler;
+  const auto tabellen = Tabellen("Demo/Rechnung.docx");
+  const Zeilen abrechnung = Tabelle("Demo/Rechnung.docx", "TARVO_03_4");
+  ASSERT_EQ(abrechnung.size(), 3u);
+  EXPECT_EQ(abrechnung[1], (std::vector<std::string>{"Flst.Nr. 412/9", " 6", "   2", "",
+                                                     "1385,00 €"}));  // 1539 − 2 × 77
+  EXPECT_EQ(abrechnung[2][4], "  424,50 €");                          // half of 849
+  EXPECT_EQ(Tabelle("Demo/Rechnung.docx", "TARVO_03_4A")[2][4], "78,00 €");
+  EXPECT_EQ(Tabelle("Demo/Rechnung.docx", "TARVO_03_1").size(), 8u);
+  // One incidental costs table and one totals table for every category of the invoice; the net
+  // sum is column 5 of every other table, VAT 19 % of it, to the cent.
+  long long netto = 0;
+  int summentabellen = 0, nebenkosten = 0;
+  Zeilen summe;
+  for (const auto& [tag, zeilen] : tabellen) {
+    if (tag == "RE_Summe") {
+      ++summentabellen;
+      summe = zeilen;
+      continue;
+    }
+    nebenkosten += tag == "TARVO_Neben";
+    for (const auto& zeile : zeilen) netto += Cent(zeile.at(4));
+  }
+  EXPECT_EQ(nebenkosten, 1);
+  ASSERT_EQ(summentabellen, 1);
+  ASSERT_EQ(summe.size(), 4u);
+  const long long mwst = (netto * 19 + 50) / 100;
+  EXPECT_EQ(Cent(summe[0][3]), netto);
+  EXPECT_EQ(Cent(summe[1][3]), mwst);
+  EXPECT_EQ(Cent(summe[3][3]), netto + mwst);
+  // The demo's invoice record holds the same amounts.
+  const std::string db = (ordner_ / "Demo" / "Auftraege.db").string();
+  EXPECT_EQ(Shell("test \"$(sqlite3 '" + db +
+                  "' 'SELECT NettoRechnung || \" \" || Brutto FROM Rechnung "
+                  "WHERE ID_Rechnungsnummer = 1')\" = '" +
+                  std::to_string(netto) + " " + std::to_string(netto + mwst) + "'"),
+            0);
+  EXPECT_NE(lauf.aus.find("== Auftrag-Kategorie4.json =="), std::string::npos);
+}
+
 }  // namespace
 }  // namespace tarvo::abnahme
