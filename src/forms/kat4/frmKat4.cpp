@@ -9,10 +9,10 @@
 #include "forms/Formulare.h"
 #include "forms/Kategorieformular.h"
 #include "forms/Tabellenschrift.h"
+#include "forms/Zeilenloeschen.h"
 #include "forms/kat4/Kat4Abrechnung.h"
 #include "forms/kat4/Kat4Einlesen.h"
 #include "forms/kat4/Kat4Gebuehren.h"
-#include "platform/controls/Bildschirm.h"
 #include "platform/controls/Oberflaeche.h"
 
 namespace tarvo {
@@ -228,18 +228,7 @@ void frmKat4::CommandNeu_Click() {
 
 void frmKat4::CommandLöschen_Click() {
   Falle falle(kModul, "CommandLöschen_Click");
-  if (GridGebühren6.Rows() < 2) return;
-  std::int32_t antwort = 0;
-  falle([&] {
-    antwort = MsgBox("Zeile löschen?", controls::msgbox::YesNo + controls::msgbox::Question, "");
-  });
-  if (antwort != controls::msgbox::Yes) return;
-  // One row always stays: a statement without a parcel line would be an empty table.
-  while (!GridGebühren6.SelectedRows().empty() && GridGebühren6.Rows() > 1) {
-    const std::int32_t zeile = GridGebühren6.SelectedRows().front();
-    if (!falle([&] { GridGebühren6.RemoveRow(zeile); })) break;
-  }
-  falle([&] { GridGebühren6.SetSetting("Rollbalken", GridGebühren6.Rows() > 9 ? 1 : 0); });
+  formulare::ZeilenLöschen(falle, GridGebühren6);
 }
 
 void frmKat4::CommandAbbruch_Click() {
