@@ -153,18 +153,6 @@ TEST_F(Kat4Abrechnung, EmptyMarkingShareChargesTheWholeFee) {
   EXPECT_EQ(NeueFehler(), 0);
 }
 
-TEST_F(Kat4Abrechnung, MarkingShareOfZeroChargesNothingButSaysSo) {
-  auto f = Oeffnen4();
-  Tippen(f->mskneueAP, "4");
-  Tippen(f->mskAnteil, "0");
-  f->CommandEnde.UserPress();
-  const Zeilen text = Einzige("TARVO_03_4A");
-  ASSERT_EQ(text.size(), 3u);
-  EXPECT_EQ(text[0][0], "Abmarkung von Grenzpunkten nach Nr. 6¶(Ihr Anteil beträgt 0   /1000)");
-  EXPECT_EQ(text[2][3], "104,00 €");
-  EXPECT_EQ(text[2][4], "0,00 €");
-}
-
 TEST_F(Kat4Abrechnung, WithoutDocumentEveryStepIsLoggedAndTheFormStillCloses) {
   Status().Doc = nullptr;
   auto f = Oeffnen4();

@@ -107,18 +107,6 @@ TEST_F(Kat4Einlesen, BothCountsZeroRemoveTheOldMarkingTable) {
   EXPECT_EQ(Getaggt("TARVO_03_4").size(), 1u);
 }
 
-TEST_F(Kat4Einlesen, NewStatementDoesNotTakeTheMarkingOfTheOldOne) {
-  ZweiParzellen(*Oeffnen4());
-  auto f = Oeffnen4(0);
-  EXPECT_EQ(f->GridGebühren6.Rows(), 1);
-  EXPECT_TRUE(f->Option41.Value());
-  EXPECT_EQ(f->mskneueAP.Text(), "   ");
-  EXPECT_EQ(f->mskAnteil.Text(), "1000");
-  f->CommandEnde.UserPress();
-  EXPECT_EQ(Getaggt("TARVO_03_4").size(), 2u);
-  EXPECT_EQ(Getaggt("TARVO_03_4A").size(), 1u);
-}
-
 TEST_F(Kat4Einlesen, MarkingTableOfTheNextStatementIsNotTaken) {
   Oeffnen4()->CommandEnde.UserPress();  // statement A, no marking
   {
