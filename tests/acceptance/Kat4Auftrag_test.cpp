@@ -161,8 +161,9 @@ TEST_F(Kat4Auftrag, ReopenedAndConfirmedWithoutInputKeepsEveryAmount) {
   abmarkung[3][1] = " 1 ";
   EXPECT_EQ(tabellen[1].second, abmarkung);
   EXPECT_EQ(tabellen[3].second, kSumme);
-  EXPECT_EQ(Datenbankwert("SELECT NettoRechnung, Brutto FROM Rechnung WHERE ID_Rechnungsnummer = 1"),
-            "190536|226738");
+  EXPECT_EQ(
+      Datenbankwert("SELECT NettoRechnung, Brutto FROM Rechnung WHERE ID_Rechnungsnummer = 1"),
+      "190536|226738");
 }
 
 TEST_F(Kat4Auftrag, Nr42AndAChangedRowReplaceTheStatementInPlace) {
@@ -185,7 +186,7 @@ TEST_F(Kat4Auftrag, Nr42AndAChangedRowReplaceTheStatementInPlace) {
   EXPECT_EQ(abrechnung[1][4], "872,90 €");  // 0,7 × 1247
   EXPECT_EQ(abrechnung[2], (std::vector<std::string>{"Flst.Nr. 88/3", "   2", "   2", "",
                                                      "303,80 €"}));  // 0,7 × 434, no minimum
-  EXPECT_EQ(abrechnung[3][4], "  198,10 €");                       // a third of 594,30
+  EXPECT_EQ(abrechnung[3][4], "  198,10 €");                         // a third of 594,30
   // 872,90 + 303,80 + 198,10 = 1.374,80; 2 % = 27,50 (27,496); 1.402,30 € net.
   EXPECT_EQ(Datenbankwert("SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1"),
             "140230");

@@ -34,8 +34,8 @@ TEST_F(Kat4Abrechnung, ShareRowCarriesItsNoteAndTheHeadingsNameTheShare) {
   Parzelle(*f, 2, "Flst.Nr. 2", "2", "2", "500");
   f->CommandEnde.UserPress();
   const Zeilen erwartet = {
-      {"Grenzwiederherstellung nach Nr. 4.1¶¶Flurstücke", "¶¶Grenzpunkte", "¶¶ermäßigt",
-       "¶¶Gebühr", "¶¶Ihr Anteil"},
+      {"Grenzwiederherstellung nach Nr. 4.1¶¶Flurstücke", "¶¶Grenzpunkte", "¶¶ermäßigt", "¶¶Gebühr",
+       "¶¶Ihr Anteil"},
       {"Flst.Nr. 1", "4", "0", "", "1094,00 €"},
       {"Flst.Nr. 2\vIhr Anteil beträgt 500/1000", "2", "2", "511,00 €", "255,50 €"},
   };
@@ -76,9 +76,9 @@ TEST_F(Kat4Abrechnung, SharesAreExactThirdsOrThousandths) {
     const char* spalte4;
     const char* spalte5;
   } fälle[] = {
-      {333, 100, "100,00 €", "   33,33 €"},  {666, 100, "100,00 €", "   66,67 €"},
-      {334, 100, "100,00 €", "   33,40 €"},  {500, 600, "600,00 €", "  300,00 €"},
-      {1000, 100, "", "100,00 €"},           {250, 1234567, "1234567,00 €", "308641,75 €"},
+      {333, 100, "100,00 €", "   33,33 €"}, {666, 100, "100,00 €", "   66,67 €"},
+      {334, 100, "100,00 €", "   33,40 €"}, {500, 600, "600,00 €", "  300,00 €"},
+      {1000, 100, "", "100,00 €"},          {250, 1234567, "1234567,00 €", "308641,75 €"},
   };
   std::int16_t zeile = 0;
   for (const Fall& fall : fälle) {

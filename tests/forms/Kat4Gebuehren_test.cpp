@@ -35,8 +35,8 @@ TEST(Kat4Gebuehren, RowFeeByPointsReducedPointsAndItem) {
   };
   for (const Fall& f : fälle) {
     SCOPED_TRACE(f.name);
-    const double gebühr = kat4::NachNummer(
-        kat4::GebührNachPunkten(f.punkte) - kat4::AbzugErmäßigt(f.ermäßigt), f.nr);
+    const double gebühr =
+        kat4::NachNummer(kat4::GebührNachPunkten(f.punkte) - kat4::AbzugErmäßigt(f.ermäßigt), f.nr);
     EXPECT_NEAR(gebühr, f.gebühr, 1e-9);
   }
 }
@@ -59,8 +59,8 @@ TEST(Kat4Gebuehren, SharedAmountsWithExactThirds) {
     std::int16_t anteil;
     const char* text;
   } fälle[] = {
-      {100, 333, "33,33"}, {100, 666, "66,67"}, {100, 334, "33,40"},   {600, 500, "300,00"},
-      {511, 250, "127,75"}, {511, 0, "0,00"},   {1094, 1000, "1094,00"}, {300, 333, "100,00"},
+      {100, 333, "33,33"},  {100, 666, "66,67"}, {100, 334, "33,40"},     {600, 500, "300,00"},
+      {511, 250, "127,75"}, {511, 0, "0,00"},    {1094, 1000, "1094,00"}, {300, 333, "100,00"},
   };
   for (const Fall& f : fälle) {
     SCOPED_TRACE(std::to_string(f.anteil) + " of " + std::to_string(f.gebühr));
@@ -76,7 +76,7 @@ TEST(Kat4Gebuehren, AmountPatternsHaveNoGroupingAndAlignRight) {
   EXPECT_EQ(kat4::Rechtsbündig("300,00", 8), "  300,00");
   EXPECT_EQ(kat4::Rechtsbündig("12345,67", 8), "12345,67");
   EXPECT_EQ(kat4::Rechtsbündig("123456,78", 8), "123456,78");  // longer: whole
-  EXPECT_EQ(kat4::Rechtsbündig("ä", 3), "  ä");                 // characters, not bytes
+  EXPECT_EQ(kat4::Rechtsbündig("ä", 3), "  ä");                // characters, not bytes
 }
 
 }  // namespace

@@ -41,7 +41,9 @@ TEST_F(Kat4Formular, EveryEditRecomputesTheRowUnderItsItem) {
     bool nr42;
     const char* gebühr;
   } fälle[] = {
-      {"4", "2", false, "940,00"}, {"2", "2", false, "511,00"}, {"2", "2", true, "303,80"},
+      {"4", "2", false, "940,00"},
+      {"2", "2", false, "511,00"},
+      {"2", "2", true, "303,80"},
       {"4", "0", true, "765,80"},
   };
   for (const Fall& fall : fälle) {

@@ -88,8 +88,7 @@ void AbrechnungSchreiben(Falle& falle, frmKat4& f) {
       falle([&] {
         const float größe = t.Cell(r, 1).Range().Font().Size();
         word::Range notiz = formulare::Anhängen(
-            t, r, 1,
-            std::string("\v") + AnteilNotiz + f.GridGebühren6.TextMatrix(i, 4) + "/1000");
+            t, r, 1, std::string("\v") + AnteilNotiz + f.GridGebühren6.TextMatrix(i, 4) + "/1000");
         notiz.Font().SetSize(größe - 2);
       });
     }

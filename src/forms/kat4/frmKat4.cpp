@@ -161,7 +161,8 @@ void frmKat4::ÜbernehmenWerte(std::int16_t zeile) {
   falle([&] {
     gebühr = kat4::NachNummer(gebühr, Option42.Value() ? kat4::Nr::Nr42 : kat4::Nr::Nr41);
   });
-  falle([&] { GridGebühren6.SetTextMatrix(zeile, 5, WertFormatieren(CStr(Variant(gebühr)), 6, 2)); });
+  falle(
+      [&] { GridGebühren6.SetTextMatrix(zeile, 5, WertFormatieren(CStr(Variant(gebühr)), 6, 2)); });
 }
 
 void frmKat4::AlleZeilenBerechnen(const char* prozedur) {
