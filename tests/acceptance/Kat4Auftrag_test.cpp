@@ -166,6 +166,28 @@ TEST_F(Kat4Auftrag, ReopenedAndConfirmedWithoutInputKeepsEveryAmount) {
       "190536|226738");
 }
 
+TEST_F(Kat4Auftrag, ReopensTheStatementAfterLibreOfficeSavedTheInvoice) {
+  if (Shell("command -v soffice >/dev/null") != 0) GTEST_SKIP() << "LibreOffice fehlt";
+  ASSERT_EQ(Ausfuehren(kGrenzwiederherstellung).status, 0);
+  // LibreOffice writes the invoice anew: its own table, comment and line break markup.
+  const std::string profil = "file://" + (ordner_ / "lo-profil").string();
+  ASSERT_EQ(Shell("cd '" + ordner_.string() + "' && mkdir -p lo && timeout 120 soffice " +
+                  "-env:UserInstallation=" + profil + " --headless --convert-to " +
+                  "'docx:MS Word 2007 XML' --outdir lo Rechnung.docx >/dev/null 2>&1"),
+            0);
+  const Lauf zweiter = Ausfuehren(R"({
+    "dokument": "lo/Rechnung.docx", "ausgabe": "Wieder.docx", "datenbank": "Auftraege.db",
+    "benutzer": 1, "rechnung": 1, "kategorie": 3, "antworten": {"tabellenwahl": 1}
+  })",
+                                  "Zweiter.json");
+  ASSERT_EQ(zweiter.status, 0) << zweiter.aus << zweiter.fehler;
+  const auto tabellen = Tabellen("Wieder.docx");
+  ASSERT_EQ(tabellen.size(), 4u);
+  EXPECT_EQ(tabellen[0], std::make_pair(std::string("TARVO_03_4"), kAbrechnung));
+  EXPECT_EQ(tabellen[1].second.at(3).at(4), "   30,50 €");
+  EXPECT_EQ(tabellen[3].second, kSumme);
+}
+
 TEST_F(Kat4Auftrag, Nr42AndAChangedRowReplaceTheStatementInPlace) {
   ASSERT_EQ(Ausfuehren(kGrenzwiederherstellung).status, 0);
   const Lauf zweiter = Ausfuehren(R"({
