@@ -8,6 +8,7 @@
 #include "document/Dokumenthilfen.h"
 #include "document/G_frmTabelle.h"
 #include "errors/Protokoll.h"
+#include "fees/modStatus.h"
 #include "forms/Formulare.h"
 #include "forms/kat1/frmKat1.h"
 #include "host/GO.h"
@@ -310,6 +311,19 @@ Ergebnis AuftragAusfuehren(const Auftrag& a) {
     stelle.Select();
   }
 
+  {
+    // New tables cannot go into a table cell: refuse such a letter before anything is written.
+    Status().Doc = dokument;
+    const auto marke = MarkeInTabelle();
+    Status().Doc = nullptr;
+    if (marke) {
+      Kontext() = "Dokument »" + a.dokument.string() + "«";
+      Unbrauchbar("die Marke »lumoStart« steht in einer Tabelle (" + *marke +
+                  "); dort lassen sich keine Gebührentabellen einfügen. Bitte die Marke in "
+                  "einen Absatz außerhalb von Tabellen setzen.");
+    }
+  }
+
   Kontext() = "Datenbank »" + a.datenbank.string() + "«";
   auto arbeitsbereich = std::make_shared<dao::Workspace>();
   std::shared_ptr<dao::Database> datenbank = arbeitsbereich->OpenDatabase(a.datenbank.string());
@@ -352,6 +366,10 @@ Ergebnis AuftragAusfuehren(const Auftrag& a) {
   if (!formular || !formular->Loaded() || formular->Steuerelemente().empty())
     Unbrauchbar("zu dieser Kategorie gibt es kein Gebührenformular.");
 
+  // The statements of this category before the form writes: after "OK" none may be missing.
+  const std::string tag = "TARVO_03_" + std::to_string(a.kategorie + 1);
+  const std::int32_t vorher = TabellenMitTag(tag);
+
   Spieler spieler(*formular);
   spieler.Zeilen(a.zeilen);
   for (const Feldeingabe& feld : a.felder) spieler.Feld(feld);
@@ -370,6 +388,14 @@ Ergebnis AuftragAusfuehren(const Auftrag& a) {
   ergebnis.abbruch = !spieler.OkGedrueckt();
 
   if (spieler.OkGedrueckt()) {
+    // A statement that was re-opened and is gone after "OK" would be lost unnoticed.
+    Kontext() = "Prüfung der Abrechnung »" + tag + "«";
+    const std::int32_t nachher = TabellenMitTag(tag);
+    if (nachher < vorher || nachher == 0)
+      Unbrauchbar("nach »OK« stehen " + std::to_string(nachher) + " statt " +
+                  std::to_string(std::max(vorher, 1)) +
+                  " Abrechnungen dieser Kategorie im Dokument; eine wäre verloren. Das Dokument "
+                  "wurde nicht gespeichert.");
     Kontext() = "Speichern nach »" + a.ausgabe.string() + "«";
     dokument->Save(a.ausgabe);
     ergebnis.gespeichert = true;

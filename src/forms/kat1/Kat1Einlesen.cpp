@@ -21,6 +21,32 @@ std::string Zahl(const std::string& zelle, std::int16_t breite, std::int16_t ste
   return WertFormatieren(CStr(Variant(CVal(zelle))), breite, stellen);
 }
 
+// A count or area as the statement shows it, taken back as it stands when it is a plain number
+// (digits, blanks, grouping points, a decimal comma): what the form wrote comes back unchanged,
+// so confirming a re-opened statement rewrites the same cells. Anything else is normalised.
+bool SchlichteZahl(const std::string& text) {
+  bool ziffer = false;
+  for (char c : text) {
+    if (c >= '0' && c <= '9')
+      ziffer = true;
+    else if (c != ' ' && c != '.' && c != ',' && c != '-')
+      return false;
+  }
+  return ziffer;
+}
+std::string ZahlWieGeschrieben(const std::string& zelle, std::int16_t breite) {
+  return SchlichteZahl(zelle) ? zelle : Zahl(zelle, breite, 0);
+}
+// A masked count field from a cell: the text as it stands when the field takes it (digits and
+// blanks, not longer than the mask), else the normalised number.
+void FeldAusZelle(controls::MaskEdBox& feld, const std::string& zelle) {
+  bool passt = static_cast<std::int32_t>(zelle.size()) <= feld.Stellen() && !zelle.empty();
+  for (char c : zelle) passt = passt && ((c >= '0' && c <= '9') || c == ' ');
+  feld.SetText(passt && SchlichteZahl(zelle)
+                   ? zelle
+                   : Zahl(zelle, static_cast<std::int16_t>(feld.Stellen()), 0));
+}
+
 }  // namespace
 
 std::string AbZeichen(const std::string& text, std::size_t zeichen) {
@@ -75,8 +101,8 @@ void AbrechnungEinlesen(Falle& falle, frmKat1& f, const word::Table& t) {
   });
 
   // 4. The point counts.
-  falle([&] { f.mskAnzahl.SetText(Zahl(ZellText(t, 3, 3), 3, 0)); });
-  if (mitErmäßigtenPunkten) falle([&] { f.mskErmäßigt.SetText(Zahl(ZellText(t, 4, 3), 3, 0)); });
+  falle([&] { FeldAusZelle(f.mskAnzahl, ZellText(t, 3, 3)); });
+  if (mitErmäßigtenPunkten) falle([&] { FeldAusZelle(f.mskErmäßigt, ZellText(t, 4, 3)); });
 
   // 5. The parcels, with the fees as they were charged.
   const std::int32_t erste = mitErmäßigtenPunkten ? 7 : 6;
@@ -87,7 +113,7 @@ void AbrechnungEinlesen(Falle& falle, frmKat1& f, const word::Table& t) {
     });
     falle([&] { f.GridGebühren1.SetTextMatrix(i, 1, ZellText(t, r, 1)); });
     falle([&] { f.GridGebühren1.SetTextMatrix(i, 2, ZellText(t, r, 2)); });
-    falle([&] { f.GridGebühren1.SetTextMatrix(i, 3, Zahl(ZellText(t, r, 3), 4, 0)); });
+    falle([&] { f.GridGebühren1.SetTextMatrix(i, 3, ZahlWieGeschrieben(ZellText(t, r, 3), 4)); });
     falle([&] {
       std::string gebühr = ZellText(t, r, 4);
       if (gebühr.empty()) gebühr = ZellText(t, r, 5);
@@ -101,10 +127,10 @@ void AbmarkungEinlesen(Falle& falle, frmKat1& f, const word::Table& t) {
   falle([&] {
     std::int32_t zeilen = t.Rows().Count();
     if (ZellText(t, 3, 1) == kNr61) {
-      f.mskGP.SetText(Zahl(ZellText(t, 3, 2), 3, 0));
-      if (zeilen == 4) f.mskGP2.SetText(Zahl(ZellText(t, 4, 2), 3, 0));
+      FeldAusZelle(f.mskGP, ZellText(t, 3, 2));
+      if (zeilen == 4) FeldAusZelle(f.mskGP2, ZellText(t, 4, 2));
     } else {
-      f.mskGP2.SetText(Zahl(ZellText(t, 3, 2), 3, 0));
+      FeldAusZelle(f.mskGP2, ZellText(t, 3, 2));
     }
   });
 }
