@@ -12,12 +12,25 @@ namespace {
 
 constexpr const char* kAnteil = "Ihr Anteil beträgt";
 
-// A count cell's number as the field shows it.
-std::string Zahl(const std::string& zelle, std::int16_t breite) {
-  return WertFormatieren(CStr(Variant(CVal(zelle))), breite, 0);
+// Whether a cell holds a count as the form wrote it: digits and blanks only, not longer than
+// the field, at least one digit.
+bool WieGeschrieben(const controls::MaskEdBox& feld, const std::string& zelle) {
+  bool ziffer = false;
+  for (char c : zelle) {
+    if (c >= '0' && c <= '9')
+      ziffer = true;
+    else if (c != ' ')
+      return false;
+  }
+  return ziffer && static_cast<std::int32_t>(zelle.size()) <= feld.Stellen();
 }
 
 }  // namespace
+
+void ZahlfeldAusZelle(controls::MaskEdBox& feld, const std::string& zelle, std::int16_t breite) {
+  feld.SetText(
+      WieGeschrieben(feld, zelle) ? zelle : WertFormatieren(CStr(Variant(CVal(zelle))), breite, 0));
+}
 
 word::Range Anhängen(word::Table& tabelle, std::int32_t zeile, std::int32_t spalte,
                      const std::string& text) {
@@ -86,10 +99,10 @@ void AbmarkungEinlesen(Falle& falle, const word::Table& t, controls::MaskEdBox& 
                        controls::MaskEdBox& nr622, std::int16_t breite) {
   falle([&] {
     if (ZellText(t, 3, 1) == ZeileNr61) {
-      nr61.SetText(Zahl(ZellText(t, 3, 2), breite));
-      if (t.Rows().Count() >= 4) nr622.SetText(Zahl(ZellText(t, 4, 2), breite));
+      ZahlfeldAusZelle(nr61, ZellText(t, 3, 2), breite);
+      if (t.Rows().Count() >= 4) ZahlfeldAusZelle(nr622, ZellText(t, 4, 2), breite);
     } else {
-      nr622.SetText(Zahl(ZellText(t, 3, 2), breite));
+      ZahlfeldAusZelle(nr622, ZellText(t, 3, 2), breite);
     }
   });
 }

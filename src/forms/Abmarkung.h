@@ -50,10 +50,16 @@ struct Abmarkung {
 void AbmarkungSchreiben(Falle& falle, word::Table& alteTabelle, const Abmarkung& abmarkung);
 
 // Fills the count fields from a marking table: a Nr. 6.1 line in row 3 goes to `nr61` and a
-// fourth row to `nr622`; a lone Nr. 6.22 line goes to `nr622`. Each count is shown with
-// WertFormatieren at `breite`, no decimals. Cells that cannot be read leave their field.
+// fourth row to `nr622`; a lone Nr. 6.22 line goes to `nr622`, each through ZahlfeldAusZelle.
+// Cells that cannot be read leave their field.
 void AbmarkungEinlesen(Falle& falle, const word::Table& tabelle, controls::MaskEdBox& nr61,
                        controls::MaskEdBox& nr622, std::int16_t breite);
+
+// A masked count field from a table cell: the cell's text as it stands when the field takes it
+// (digits and blanks, at most the field's places), so that confirming a re-opened statement
+// writes the same cells; anything else as its number with WertFormatieren at `breite`, no
+// decimals.
+void ZahlfeldAusZelle(controls::MaskEdBox& feld, const std::string& zelle, std::int16_t breite);
 
 // The share of a title cell that carries "Ihr Anteil beträgt": the number after the phrase
 // (0 taken as 1) right-aligned in four characters; "1000" when the phrase is not there.

@@ -40,8 +40,8 @@ TEST_F(Kat4Einlesen, ReopeningRestoresItemRowsSharesFeesAndMarking) {
       EXPECT_EQ(f->GridGebühren6.TextMatrix(i, s), erwartet[i - 1][s - 1]);
     }
   EXPECT_EQ(f->GridGebühren6.RowHeight(2), 300);
-  EXPECT_EQ(f->mskneueAP.Text(), " 4 ");
-  EXPECT_EQ(f->mskGP2.Text(), " 2 ");
+  EXPECT_EQ(f->mskneueAP.Text(), "4  ");  // the counts as they were written
+  EXPECT_EQ(f->mskGP2.Text(), "2  ");
   EXPECT_EQ(f->mskAnteil.Text(), " 250");
   EXPECT_EQ(f->GridGebühren6.ColHeading(5), " Kosten [€]");
   EXPECT_EQ(NeueFehler(), 0);
@@ -88,9 +88,25 @@ TEST_F(Kat4Einlesen, MarkingOfNr622AloneGoesBackIntoItsField) {
     f->CommandEnde.UserPress();
   }
   auto f = Oeffnen4(1);
-  EXPECT_EQ(f->mskGP2.Text(), " 3 ");
+  EXPECT_EQ(f->mskGP2.Text(), "3  ");
   EXPECT_EQ(f->mskneueAP.Text(), "   ");
   EXPECT_EQ(f->mskAnteil.Text(), "1000");
+}
+
+TEST_F(Kat4Einlesen, MarkingCountChangedInTheDocumentComesBackAsItsNumber) {
+  {
+    auto f = Oeffnen4();
+    Tippen(f->mskGP2, "3");
+    f->CommandEnde.UserPress();
+  }
+  // Someone typed the count anew in the word processor.
+  word::Range zelle = Getaggt("TARVO_03_4A").at(0).Cell(3, 2).Range();
+  zelle.MoveEnd(word::wdCharacter, -1);
+  zelle.SetText("3,0");
+  auto f = Oeffnen4(1);
+  EXPECT_EQ(f->mskGP2.Text(), " 3 ");
+  f->CommandEnde.UserPress();
+  EXPECT_EQ(Einzige("TARVO_03_4A")[2][4], "183,00 €");
 }
 
 TEST_F(Kat4Einlesen, BothCountsZeroRemoveTheOldMarkingTable) {

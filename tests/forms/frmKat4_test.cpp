@@ -33,6 +33,39 @@ TEST_F(Kat4Formular, FreshFormHasOneDefaultRowComputedAtOnce) {
   EXPECT_EQ(NeueFehler(), 0);
 }
 
+// Every control has its designed place inside the form and none covers another, the options
+// apart, which sit inside their frame.
+TEST_F(Kat4Formular, EveryControlHasItsPlace) {
+  auto f = Oeffnen4();
+  auto innen = [](const controls::Control& c, const controls::Control& rahmen) {
+    return c.Left() >= rahmen.Left() && c.Top() >= rahmen.Top() &&
+           c.Left() + c.Width() <= rahmen.Left() + rahmen.Width() &&
+           c.Top() + c.Height() <= rahmen.Top() + rahmen.Height();
+  };
+  std::vector<controls::Control*> platziert;
+  for (controls::Control* c : f->Steuerelemente()) {
+    SCOPED_TRACE(c->Name());
+    EXPECT_GT(c->Width(), 0);
+    EXPECT_GT(c->Height(), 0);
+    EXPECT_GE(c->Left(), 0);
+    EXPECT_GE(c->Top(), 0);
+    EXPECT_LE(c->Left() + c->Width(), f->Width);
+    EXPECT_LE(c->Top() + c->Height(), f->Height);
+    if (c->Container()) EXPECT_TRUE(innen(*c, *c->Container()));
+    for (controls::Control* d : platziert) {
+      if (c->Container() == d || d->Container() == c) continue;
+      const bool getrennt =
+          c->Left() + c->Width() <= d->Left() || d->Left() + d->Width() <= c->Left() ||
+          c->Top() + c->Height() <= d->Top() || d->Top() + d->Height() <= c->Top();
+      EXPECT_TRUE(getrennt) << "überdeckt " << d->Name();
+    }
+    platziert.push_back(c);
+  }
+  EXPECT_EQ(f->Option42.Container(), &f->sevFrame1);
+  EXPECT_EQ(f->lblGebühren7(2).Caption(), "Anteil 1/1000");
+  EXPECT_NE(f->lblVersion.Caption(), "V 0");
+}
+
 TEST_F(Kat4Formular, EveryEditRecomputesTheRowUnderItsItem) {
   auto f = Oeffnen4();
   struct Fall {

@@ -62,19 +62,30 @@ frmKat4::frmKat4()
         std::make_unique<controls::Label>(*this, "lblGebühren7(" + std::to_string(i) + ")");
     lblGebühren7_[i]->SetCaption(kFeldTexte[i]);
   }
-  // Designed positions (twips): the grid on the left, the options and the marking fields beside.
+  // Designed positions (twips): the heading, the grid with the item options beside it, under
+  // the grid the marking counts on the left, share and check box on the right, the buttons at
+  // the foot. The options sit inside their frame.
+  Width = 9840;
+  Height = 5280;
   Label1.Move(120, 120, 4000, 300);
-  GridGebühren6.Move(120, 480, 7500, 3000);
-  sevFrame1.Move(7800, 480, 1800, 900);
-  Option41.Move(7920, 720, 700, 300);
-  Option42.Move(8700, 720, 700, 300);
-  lblGebühren7_[0]->Move(120, 3600, 3000, 300);
-  mskneueAP.Move(3240, 3600, 600, 300);
-  lblGebühren7_[1]->Move(120, 3960, 3000, 300);
-  mskGP2.Move(3240, 3960, 600, 300);
-  lblGebühren7_[2]->Move(4200, 3600, 1500, 300);
-  mskAnteil.Move(5760, 3600, 700, 300);
-  chk20.Move(4200, 3960, 3400, 300);
+  GridGebühren6.Move(120, 480, 7560, 3000);
+  sevFrame1.Move(7800, 480, 1920, 900);
+  Option41.Move(7920, 780, 780, 300);
+  Option42.Move(8820, 780, 780, 300);
+  constexpr float kZeile = 360, kOben = 3620, kFeldhoehe = 300;
+  lblGebühren7_[0]->Move(120, kOben, 2700, kFeldhoehe);
+  mskneueAP.Move(2880, kOben, 600, kFeldhoehe);
+  lblGebühren7_[1]->Move(120, kOben + kZeile, 2700, kFeldhoehe);
+  mskGP2.Move(2880, kOben + kZeile, 600, kFeldhoehe);
+  lblGebühren7_[2]->Move(5040, kOben, 1500, kFeldhoehe);
+  mskAnteil.Move(6600, kOben, 700, kFeldhoehe);
+  chk20.Move(5040, kOben + kZeile, 3400, kFeldhoehe);
+  constexpr float kKnopfOben = 4680, kKnopf = 1100;
+  lblVersion.Move(120, kKnopfOben + 60, 2000, kFeldhoehe);
+  CommandNeu.Move(3360, kKnopfOben, kKnopf, 420);
+  CommandLöschen.Move(3360 + kKnopf + 60, kKnopfOben, kKnopf, 420);
+  CommandEnde.Move(3360 + 2 * (kKnopf + 60), kKnopfOben, kKnopf, 420);
+  CommandAbbruch.Move(3360 + 3 * (kKnopf + 60), kKnopfOben, kKnopf, 420);
 
   GridGebühren6.CellIsDirty.Connect([this](std::int16_t& f) { GridGebühren6_CellIsDirty(f); });
   GridGebühren6.KeyDown.Connect(
