@@ -1,6 +1,7 @@
 // frmKat4's handlers driven through the control models' user actions: the fresh form, the row fee
 // after every edit, both options recomputing every row, rows added with Tab, inserted and deleted.
 #include "forms/kat4/frmKat4.h"
+#include "errors/Fehler.h"
 
 #include "Kat4Fixture.h"
 
@@ -127,6 +128,20 @@ TEST_F(Kat4Formular, HalfPointsAreReadHalfToEven) {
   f->GridGebühren6.SetTextMatrix(1, 2, "3,5");
   f->Option42.UserClick();
   EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 5), "765,80");
+}
+
+TEST_F(Kat4Formular, AnOverflowingCountIsLoggedUnderTheRowProcedureAndTheFormGoesOn) {
+  auto f = Oeffnen4();
+  Parzelle(*f, 2, "B", "2", "0");
+  f->GridGebühren6.SetTextMatrix(1, 2, "99999999999");
+  f->Option42.UserClick();
+  EXPECT_EQ(NeueFehler(), 1);
+  EXPECT_EQ(LetzterFehler().strModul, "frmKat4");
+  EXPECT_EQ(LetzterFehler().strFunktion, "ÜbernehmenWerte");
+  EXPECT_EQ(LetzterFehler().strNr, "6");
+  // The failing lookup counts as 0: 0,7 × 0; the next row is computed all the same.
+  EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 5), "  0,00");
+  EXPECT_EQ(f->GridGebühren6.TextMatrix(2, 5), "411,60");
 }
 
 TEST_F(Kat4Formular, TabInTheShareColumnOfTheLastRowAddsADefaultRow) {
