@@ -76,6 +76,22 @@ const Demoauftrag kAuftraege[] = {
   "abschluss": "OK"
 }
 )"},
+    {"Auftrag-Kategorie3.json", R"({
+  "dokument": "Rechnung.docx",
+  "ausgabe": "Rechnung.docx",
+  "datenbank": "Auftraege.db",
+  "benutzer": 1,
+  "rechnung": 1,
+  "auftrag": {"Flurstücksnummer": "412/7", "Grenzlänge": 250, "Achslänge": 0},
+  "kategorie": 2,
+  "antworten": {"tabellenwahl": "neu"},
+  "eingaben": {
+    "zeilen": [["Flst.Nr. 412/7", "5.1.2", "über 5 bis 15", "250", "0", "0"],
+               ["Flst.Nr. 412/8", "5.1.1", "bis 5", "180", "60", "40"]]
+  },
+  "abschluss": "OK"
+}
+)"},
 };
 
 std::size_t Zeichen(const std::string& text) {

@@ -4,6 +4,7 @@
 
 #include "forms/kat1/frmKat1.h"
 #include "forms/kat2/frmKat2.h"
+#include "forms/kat3/frmKat3.h"
 
 namespace tarvo::formulare {
 namespace {
@@ -52,6 +53,7 @@ void FormulareRegistrieren() {
   // The category forms register themselves, each through its own function.
   if (!Liste()[NameZuIndex(0)].fabrik) Kat1Registrieren();
   if (!Liste()[NameZuIndex(1)].fabrik) Kat2Registrieren();
+  if (!Liste()[NameZuIndex(2)].fabrik) Kat3Registrieren();
 }
 
 std::shared_ptr<controls::Form> Formular(std::int16_t index) {
