@@ -21,6 +21,32 @@ constexpr const char* kRelCommentsExtended =
 constexpr const char* kRelCommentsIds =
     "http://schemas.microsoft.com/office/2016/09/relationships/commentsIds";
 
+// Elements nested deeper than this are refused when a part is loaded: the model walks its stories
+// recursively, and no real document comes near it (the deepest known nests 21 levels).
+constexpr int kMaxTiefe = 1000;
+
+// Throws 75 naming the file and the part when `dom` nests deeper than kMaxTiefe. Walks without
+// recursion, so that any depth can be measured.
+void TiefePruefen(const pugi::xml_document& dom, const std::string& datei, const std::string& teil) {
+  int tiefe = 0;
+  pugi::xml_node n = dom.first_child();
+  while (n) {
+    if (pugi::xml_node kind = n.first_child()) {
+      if (++tiefe > kMaxTiefe)
+        Fehler(75, "Die Datei »" + datei + "« ist kein gültiges Word-Dokument (" + teil +
+                       " ist tiefer als " + std::to_string(kMaxTiefe) +
+                       " Ebenen verschachtelt).");
+      n = kind;
+      continue;
+    }
+    while (n && !n.next_sibling()) {
+      n = n.parent();
+      --tiefe;
+    }
+    if (n) n = n.next_sibling();
+  }
+}
+
 // From this size on a part is packed at the fastest level.
 constexpr std::size_t kGrosserTeil = std::size_t{1} << 20;
 
@@ -91,6 +117,7 @@ std::shared_ptr<Core> Core::Laden(docx::Package paketIn) {
   core->paket = std::make_unique<docx::Package>(std::move(paketIn));
   core->mainPart = core->paket->MainPartName();
   core->paket->ParseXmlInPlace(core->mainPart, core->mainDom, core->mainPuffer, kParseOptionen);
+  TiefePruefen(core->mainDom, core->Dateiname(), core->mainPart);
   pugi::xml_node wurzel = core->mainDom.document_element();
   core->mainWml.Init(wurzel);
   if (!core->Body())
@@ -101,6 +128,7 @@ std::shared_ptr<Core> Core::Laden(docx::Package paketIn) {
   if (!core->commentsPart.empty() && core->paket->HasPart(core->commentsPart)) {
     core->paket->ParseXmlInPlace(core->commentsPart, core->commentsDom, core->commentsPuffer,
                                  kParseOptionen);
+    TiefePruefen(core->commentsDom, core->Dateiname(), core->commentsPart);
     core->commentsWml.Init(core->commentsDom.document_element());
     core->hatKommentare = true;
   }

@@ -47,7 +47,11 @@ std::string Extension(const std::string& name) {
   return PartKey(name.substr(dot + 1));
 }
 
-std::string Serialised(const pugi::xml_document& doc) {
+// The part as UTF-8 text; a declaration it was read with now says so.
+std::string Serialised(pugi::xml_document& doc) {
+  pugi::xml_node declaration = doc.first_child();
+  if (declaration.type() == pugi::node_declaration)
+    if (pugi::xml_attribute encoding = declaration.attribute("encoding")) encoding = "UTF-8";
   std::ostringstream out;
   doc.save(out, "", pugi::format_raw, pugi::encoding_utf8);
   return out.str();
@@ -163,7 +167,7 @@ Part* Package::Impl::Find(const std::string& name) {
 }
 
 void Package::Impl::Add(Part part) {
-  byKey.emplace(PartKey(part.name), parts.size());  // the first of two equal names wins lookups
+  byKey.emplace(PartKey(part.name), parts.size());  // Open refuses two parts of one name
   parts.push_back(std::move(part));
 }
 
