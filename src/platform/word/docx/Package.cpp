@@ -182,8 +182,12 @@ Package& Package::operator=(Package&&) noexcept = default;
 Package::~Package() = default;
 
 Package Package::Open(const fs::path& path) {
+  return FromBytes(ReadWholeFile(path), path);
+}
+
+Package Package::FromBytes(std::string bytes, const fs::path& path) {
   const std::string display = FileName(path);
-  std::string bytes = ReadWholeFile(path);
+  if (bytes.size() > kMaxFile) throw InvalidDocument(display, "die Datei ist größer als 256 MB");
   if (bytes.empty()) throw InvalidDocument(display, "die Datei ist leer");
   if (StartsWith(bytes, std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)))
     throw Laufzeitfehler(fehlernummer::DateiZugriff,

@@ -55,6 +55,8 @@ class Package {
   // main part named by the officeDocument relationship exists. Throws Laufzeitfehler (53 when the
   // file does not exist, 75 for every other reason) with a German description naming the file.
   static Package Open(const std::filesystem::path& path);
+  // The same for the bytes of a file already read; `path` names it in messages.
+  static Package FromBytes(std::string bytes, const std::filesystem::path& path);
   // A new empty A4 document package (one empty paragraph, styles with a Normal style at 11 pt,
   // settings, core and app properties) that Word, LibreOffice and python-docx open.
   static Package Blank();
