@@ -27,15 +27,15 @@ constexpr int kMaxTiefe = 1000;
 
 // Throws 75 naming the file and the part when `dom` nests deeper than kMaxTiefe. Walks without
 // recursion, so that any depth can be measured.
-void TiefePruefen(const pugi::xml_document& dom, const std::string& datei, const std::string& teil) {
+void TiefePruefen(const pugi::xml_document& dom, const std::string& datei,
+                  const std::string& teil) {
   int tiefe = 0;
   pugi::xml_node n = dom.first_child();
   while (n) {
     if (pugi::xml_node kind = n.first_child()) {
       if (++tiefe > kMaxTiefe)
         Fehler(75, "Die Datei »" + datei + "« ist kein gültiges Word-Dokument (" + teil +
-                       " ist tiefer als " + std::to_string(kMaxTiefe) +
-                       " Ebenen verschachtelt).");
+                       " ist tiefer als " + std::to_string(kMaxTiefe) + " Ebenen verschachtelt).");
       n = kind;
       continue;
     }

@@ -53,8 +53,9 @@ std::string Kommentarbeziehung() {
 }
 
 std::string Hauptteil(const std::string& koerper) {
-  return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w:document "
-                     "xmlns:w=\"") +
+  return std::string(
+             "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><w:document "
+             "xmlns:w=\"") +
          kW + "\"><w:body>" + koerper + "</w:body></w:document>";
 }
 
@@ -131,8 +132,8 @@ class GrenzenTest : public ::testing::Test {
   }
 
   // Sets the sizes of entry `teil` in its local header and in the central directory.
-  static void GroessenFaelschen(std::string& zip, const std::string& teil,
-                                std::uint32_t gepackt, std::uint32_t entpackt) {
+  static void GroessenFaelschen(std::string& zip, const std::string& teil, std::uint32_t gepackt,
+                                std::uint32_t entpackt) {
     auto setzen = [&zip](std::size_t stelle, std::uint32_t wert) {
       for (int i = 0; i < 4; ++i) zip[stelle + i] = static_cast<char>((wert >> (8 * i)) & 0xFF);
     };
@@ -167,15 +168,14 @@ long SpitzenspeicherKb() {
 }
 
 TEST_F(GrenzenTest, NestingBeyondAThousandLevelsIsRefusedInMainPartAndComments) {
-  const std::string sdt = Verschachtelt(30000, "<w:sdt><w:sdtContent>", kAbsatz,
-                                        "</w:sdtContent></w:sdt>");
+  const std::string sdt =
+      Verschachtelt(30000, "<w:sdt><w:sdtContent>", kAbsatz, "</w:sdtContent></w:sdt>");
   const std::string tabellen =
       Verschachtelt(30000, "<w:tbl><w:tr><w:tc>", kAbsatz, "</w:tc></w:tr></w:tbl>");
   const std::string fremd =
       Verschachtelt(100000, "<x:a xmlns:x=\"urn:x\">", "", "</x:a>") + kAbsatz;
   const std::string smartTags =
-      std::string("<w:comments xmlns:w=\"") + kW +
-      "\"><w:comment w:id=\"0\"><w:p>" +
+      std::string("<w:comments xmlns:w=\"") + kW + "\"><w:comment w:id=\"0\"><w:p>" +
       Verschachtelt(200000, "<w:smartTag>", "<w:r><w:t>x</w:t></w:r>", "</w:smartTag>") +
       "</w:p></w:comment></w:comments>";
   struct Fall {
@@ -219,14 +219,14 @@ TEST_F(GrenzenTest, NestingJustBelowTheLimitIsWalkedReadAndSaved) {
 
 TEST_F(GrenzenTest, RoundtripOfADeeplyNestedFileExitsWith2AndWritesNothing) {
   const fs::path ein = Dokument(
-      "tief.docx", Hauptteil(Verschachtelt(30000, "<w:sdt><w:sdtContent>", kAbsatz,
-                                           "</w:sdtContent></w:sdt>")));
+      "tief.docx",
+      Hauptteil(Verschachtelt(30000, "<w:sdt><w:sdtContent>", kAbsatz, "</w:sdtContent></w:sdt>")));
   const fs::path aus = Datei("kopie.docx");
   for (const char* befehl : {"roundtrip", "inspect"}) {
     SCOPED_TRACE(befehl);
-    const std::string zeile = std::string("'") + TARVO_EXE + "' " + befehl + " '" + ein.string() +
-                              "'" + (std::string(befehl) == "roundtrip" ? " '" + aus.string() + "'" : "") +
-                              " >/dev/null 2>&1";
+    const std::string zeile =
+        std::string("'") + TARVO_EXE + "' " + befehl + " '" + ein.string() + "'" +
+        (std::string(befehl) == "roundtrip" ? " '" + aus.string() + "'" : "") + " >/dev/null 2>&1";
     const int status = std::system(zeile.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
   }

@@ -233,8 +233,8 @@ Package Package::FromBytes(std::string bytes, const fs::path& path) {
     const std::uint64_t size = (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0;
     const std::uint64_t packed = (stat.valid & ZIP_STAT_COMP_SIZE) ? stat.comp_size : 0;
     if (size > kMaxPart)
-      throw InvalidDocument(display, std::string("der Teil »") + stat.name +
-                                         "« ist entpackt größer als 256 MB");
+      throw InvalidDocument(
+          display, std::string("der Teil »") + stat.name + "« ist entpackt größer als 256 MB");
     if ((stat.valid & ZIP_STAT_COMP_SIZE) && size > packed * kMaxRatio + 4096)
       throw InvalidDocument(display, std::string("beschädigtes ZIP-Archiv, unmögliche Größe des "
                                                  "Teils »") +
@@ -463,16 +463,15 @@ void Package::ParseXml(const std::string& name, pugi::xml_document& doc, unsigne
   Parsed(name, doc, result);
 }
 
-void Package::ParseXmlInPlace(const std::string& name, pugi::xml_document& doc,
-                              std::string& buffer, unsigned options) {
+void Package::ParseXmlInPlace(const std::string& name, pugi::xml_document& doc, std::string& buffer,
+                              unsigned options) {
   buffer = TakePartBytes(name);
   if (static_cast<std::size_t>(std::count(buffer.begin(), buffer.end(), '<')) > kMaxTags)
     throw InvalidDocument(DisplayName(), "der Teil " + NormalPartName(name) +
                                              " ist zu groß (mehr als 2 Millionen Elemente)");
-  pugi::xml_parse_result result =
-      doc.load_buffer_inplace(buffer.data(), buffer.size(),
-                              options & ~static_cast<unsigned>(pugi::parse_doctype),
-                              pugi::encoding_auto);
+  pugi::xml_parse_result result = doc.load_buffer_inplace(
+      buffer.data(), buffer.size(), options & ~static_cast<unsigned>(pugi::parse_doctype),
+      pugi::encoding_auto);
   Parsed(name, doc, result);
 }
 

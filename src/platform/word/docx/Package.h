@@ -93,8 +93,7 @@ class Package {
   void SetPart(const std::string& name, std::string bytes, const std::string& contentType = {});
   // The same with the part given compressed (see Deflate.h); it is saved as it is and inflated
   // only when its bytes are asked for.
-  void SetPart(const std::string& name, DeflatedPart deflated,
-               const std::string& contentType = {});
+  void SetPart(const std::string& name, DeflatedPart deflated, const std::string& contentType = {});
   // Whether SetPart (or AddRelationship) changed the part since Open.
   bool IsModified(const std::string& name) const;
 

@@ -32,13 +32,13 @@ struct SourceArchive {
 // (TakePartBytes) or the part was given compressed (`deflated`); they are then read again from
 // the source archive or inflated when asked for.
 struct Part {
-  std::string name;                // the zip entry name, as read or as given
-  mutable std::string bytes;       // uncompressed, while `held`
-  mutable bool held = true;        // whether `bytes` holds the part
+  std::string name;                      // the zip entry name, as read or as given
+  mutable std::string bytes;             // uncompressed, while `held`
+  mutable bool held = true;              // whether `bytes` holds the part
   std::optional<DeflatedPart> deflated;  // new content given compressed
-  bool modified = false;           // replaced or added since Open
-  bool directory = false;          // a folder entry ("word/"), kept as it was
-  std::int64_t sourceIndex = -1;   // entry index in the source archive; -1 for a new part
+  bool modified = false;                 // replaced or added since Open
+  bool directory = false;                // a folder entry ("word/"), kept as it was
+  std::int64_t sourceIndex = -1;         // entry index in the source archive; -1 for a new part
 };
 
 struct Package::Impl {

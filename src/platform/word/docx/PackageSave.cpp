@@ -101,8 +101,7 @@ zip_int64_t DeflatedSource(void* state, void* data, zip_uint64_t length, zip_sou
       return 0;
     case ZIP_SOURCE_SUPPORTS:
       return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
-                                            ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
-                                            -1);
+                                            ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
     default:
       return -1;
   }
