@@ -280,6 +280,19 @@ TEST_F(GrenzenTest, ForgedAndExcessiveSizesAreRefusedBeforeTheyAreAllocated) {
   EXPECT_LT(SpitzenspeicherKb() - vorher, 64 * 1024) << "refused only after allocating";
 }
 
+TEST_F(GrenzenTest, AMainPartOfMoreThanTwoMillionTagsIsRefusedBeforeItIsParsed) {
+  // 2.9 MB of empty paragraphs would cost the model about 1 GB.
+  std::string absaetze;
+  for (int i = 0; i < 500001; ++i) absaetze += "<w:p/>";
+  absaetze += absaetze + absaetze + absaetze;  // 2,000,004 paragraphs
+  int nummer = 0;
+  const std::string text = OeffnenFehler(Dokument("absaetze.docx", Hauptteil(absaetze)), &nummer);
+  EXPECT_EQ(nummer, 75);
+  EXPECT_NE(text.find("der Teil word/document.xml ist zu groß (mehr als 2 Millionen Elemente)"),
+            std::string::npos)
+      << text;
+}
+
 TEST_F(GrenzenTest, AnEntryThatInflatesBeyondWhatItDeclaredIsDamaged) {
   std::string bytes = Lesen(Dokument("mehr.docx", Hauptteil(kAbsatz + kAbsatz + kAbsatz)));
   GroessenFaelschen(bytes, "word/document.xml", Gepackt(Datei("mehr.docx"), "word/document.xml"),

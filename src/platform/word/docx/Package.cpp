@@ -1,6 +1,8 @@
 #include "platform/word/docx/Package.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -83,6 +85,22 @@ std::string ReadWholeFile(const fs::path& path) {
                              "« kann nicht gelesen werden (keine Leseberechtigung oder "
                              "Lesefehler).");
   return bytes;
+}
+
+// The number of tags ("<") in `text`, eight bytes at a time: it runs over every part the model
+// parses before it is parsed.
+std::size_t Tags(const std::string& text) {
+  constexpr std::uint64_t kEins = 0x0101010101010101ull, kHoch = 0x8080808080808080ull;
+  std::size_t n = 0, i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t wort;
+    std::memcpy(&wort, text.data() + i, 8);
+    const std::uint64_t x = wort ^ (kEins * '<');  // a zero byte where a '<' stood
+    const std::uint64_t nichtNull = ((x & ~kHoch) + ~kHoch) | x;
+    n += static_cast<std::size_t>(std::popcount(~nichtNull & kHoch));
+  }
+  for (; i < text.size(); ++i) n += text[i] == '<';
+  return n;
 }
 
 bool StartsWith(const std::string& bytes, const std::string& magic) {
@@ -466,7 +484,7 @@ void Package::ParseXml(const std::string& name, pugi::xml_document& doc, unsigne
 void Package::ParseXmlInPlace(const std::string& name, pugi::xml_document& doc, std::string& buffer,
                               unsigned options) {
   buffer = TakePartBytes(name);
-  if (static_cast<std::size_t>(std::count(buffer.begin(), buffer.end(), '<')) > kMaxTags)
+  if (Tags(buffer) > kMaxTags)
     throw InvalidDocument(DisplayName(), "der Teil " + NormalPartName(name) +
                                              " ist zu groß (mehr als 2 Millionen Elemente)");
   pugi::xml_parse_result result = doc.load_buffer_inplace(
