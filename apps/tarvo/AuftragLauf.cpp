@@ -266,7 +266,14 @@ Ergebnis AuftragAusfuehren(const Auftrag& a) {
   Ergebnis ergebnis;
   ergebnis.ausgabe = a.ausgabe;
 
-  Auftragsdaten daten{a.dokument, a.datenbank, a.benutzer, a.rechnung, a.eigenschaften};
+  Auftragsdaten daten;
+  daten.dokument = a.dokument;
+  daten.datenbank = a.datenbank;
+  daten.benutzer = a.benutzer;
+  daten.rechnung = a.rechnung;
+  daten.eigenschaften = a.eigenschaften;
+  daten.ausgabe = a.ausgabe;
+  if (!a.datei.empty()) daten.eingaben.push_back(a.datei);
   Auftragssitzung sitzung(std::move(daten),
                           [](const std::string& schritt) { Kontext() = schritt; });
   word::Document& dokument = *sitzung.Dokument();
