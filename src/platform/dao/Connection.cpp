@@ -89,7 +89,7 @@ void Connection::Commit() {
 }
 
 void Connection::Rollback() noexcept {
-  if (depth_ == 0 && !outer_) return;
+  if (depth_ == 0 && !outer_ && !open_) return;
   // Inside a job, undoing one edit undoes the job's earlier writes too: the job is spoiled.
   if (outer_ && open_) Spoil(3000, "Die Änderungen an der Datenbank wurden zurückgenommen.");
   depth_ = 0;
