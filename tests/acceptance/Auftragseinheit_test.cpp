@@ -89,6 +89,20 @@ TEST_F(Auftragseinheit, ARecordThatCannotBeStoredLeavesTheDocumentAlone) {
   EXPECT_NE(lauf.fehler.find("»MehrwertsteuerFreierbetrag«"), std::string::npos) << lauf.fehler;
 }
 
+TEST_F(Auftragseinheit, ASummaryThatCannotBeReadDoesNotDenyTheSave) {
+  // The host's own trigger leaves a text where the summary reads a number.
+  Shell("sqlite3 '" + (ordner_ / "Auftraege.db").string() +
+        "' \"CREATE TRIGGER t AFTER UPDATE OF Brutto ON Rechnung BEGIN UPDATE Rechnung SET "
+        "Mehrwertsteuersatz = 'neunzehn' WHERE ID_Rechnungsnummer = NEW.ID_Rechnungsnummer; "
+        "END\"");
+  const Lauf lauf = Ausfuehren(Job("Rechnung.docx"));
+  EXPECT_EQ(lauf.status, 3) << lauf.aus << lauf.fehler;
+  EXPECT_EQ(lauf.fehler.find("nichts gespeichert"), std::string::npos) << lauf.fehler;
+  EXPECT_EQ(BruttoImDokument("Rechnung.docx"), std::stol(Brutto()));
+  EXPECT_NE(DateiLesen(ordner_ / "log" / "Verw.log").find("Auftrag.Zusammenfassung"),
+            std::string::npos);
+}
+
 TEST_F(Auftragseinheit, AnotherProgramsReadLockMakesTheRunChangeNothing) {
   // A reader that keeps its transaction open past the run's lock timeout (5 s): the record
   // cannot be committed, so the document is not saved either.
