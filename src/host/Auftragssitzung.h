@@ -100,7 +100,9 @@ class Auftragssitzung {
   // document, 3260 for its job lock, 75 naming the file when it cannot be written, and the
   // database's error (3260 locked, 3265 field missing, …) when the record cannot be stored.
   // Only a rename that fails after the commit (the rarest of failures: the folder changed
-  // meanwhile) leaves the record stored and the document old; it throws 75 saying so.
+  // meanwhile) leaves the record stored and the document old; it throws 75 saying so. A job is
+  // finished once: a second call throws 3034 and saves nothing. A host that runs the next job
+  // on the same document or invoice releases this session first (its locks go with it).
   void Abschliessen(const std::filesystem::path& ziel);
 
   // The invoice record as it is stored now, re-read from the database; no value without an
