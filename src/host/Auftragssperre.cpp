@@ -80,6 +80,9 @@ void Auftragssperre::Sperren(const fs::path& sperrdatei, const std::string& was,
     if (fd < 0) {
       // A folder nobody may write into: nothing can be saved there, so nothing to guard.
       if (errno == EACCES || errno == EROFS || errno == EPERM) return;
+      if (errno == ENOENT)
+        throw Laufzeitfehler(fehlernummer::DateiZugriff,
+                             was + " ist nicht erreichbar: sein Ordner existiert nicht.");
       throw Laufzeitfehler(fehlernummer::DateiZugriff,
                            was + " kann nicht gesperrt werden (»" + sperrdatei.string() + "«).");
     }

@@ -79,6 +79,8 @@ TEST_F(Auftragseinheit, ADocumentThatCannotBeSavedLeavesTheRecordAlone) {
     EXPECT_TRUE(Unveraendert(lauf)) << lauf.fehler << Brutto();
     EXPECT_NE(lauf.fehler.find(ausgabe), std::string::npos) << lauf.fehler;
   }
+  EXPECT_NE(Ausfuehren(Job("fehlt/Rechnung.docx")).fehler.find("sein Ordner existiert nicht"),
+            std::string::npos);
 }
 
 TEST_F(Auftragseinheit, ARecordThatCannotBeStoredLeavesTheDocumentAlone) {
