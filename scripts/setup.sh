@@ -8,7 +8,7 @@ pakete=(build-essential cmake ninja-build ccache pkg-config
         libzip-dev zlib1g-dev libpugixml-dev libsqlite3-dev libcli11-dev nlohmann-json3-dev
         libgtest-dev libgmock-dev libbenchmark-dev
         sqlite3 python3 python3-docx poppler-utils zip unzip
-        libreoffice-writer-nogui fonts-dejavu-core fonts-liberation2)
+        libreoffice-writer-nogui fonts-dejavu-core fonts-liberation2 locales)
 # The fuzz targets (scripts/fuzz.sh) are built with clang and its libFuzzer.
 case " $* " in *" -DTARVO_FUZZ=ON "*) pakete+=(clang-14 libclang-rt-14-dev) ;; esac
 fehlend=()
@@ -21,6 +21,17 @@ if ((${#fehlend[@]})); then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
     "${fehlend[@]}" >/dev/null
+fi
+
+# A German locale, so that the tests can show number texts do not follow the process locale.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf-\?8'; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  if [ -f /etc/locale.gen ] && grep -q '^# *de_DE.UTF-8 UTF-8' /etc/locale.gen; then
+    $SUDO sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    $SUDO locale-gen >/dev/null
+  else
+    $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
+  fi
 fi
 
 # Compiler cache keyed on paths relative to the checkout, so clones share it.

@@ -11,6 +11,9 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
+// The rows a form's grid can hold: its row numbers are 16-bit, and row 0 is the heading.
+constexpr std::size_t kRasterzeilen = 32766;
+
 [[noreturn]] void Unbrauchbar(const std::string& datei, const std::string& was) {
   throw Laufzeitfehler(fehlernummer::TypenUnvertraeglich,
                        "Die Auftragsdatei »" + datei + "« ist nicht verwendbar: " + was);
@@ -155,6 +158,10 @@ class Leser {
     for (const auto& [name, wert] : e.items()) {
       if (name == "zeilen") {
         if (!wert.is_array()) Fehler("»eingaben.zeilen« muss eine Liste von Zeilen sein.");
+        if (wert.size() > kRasterzeilen)
+          Fehler("»eingaben.zeilen« hat " + std::to_string(wert.size()) +
+                 " Zeilen; das Raster des Formulars fasst höchstens " +
+                 std::to_string(kRasterzeilen) + " (seine Zeilennummern sind 16 Bit breit).");
         for (const Json& zeile : wert) {
           if (!zeile.is_array())
             Fehler("jede Zeile von »eingaben.zeilen« muss eine Liste von Zellen sein.");

@@ -6,6 +6,7 @@
 #include "common/Funktionen.h"
 #include "document/Dokumenthilfen.h"
 #include "document/G_frmTabelle.h"
+#include "errors/Falle.h"
 #include "errors/Protokoll.h"
 #include "host/Auftragssitzung.h"
 #include "platform/controls/Buttons.h"
@@ -277,7 +278,14 @@ Ergebnis AuftragAusfuehren(const Auftrag& a) {
   Ergebnis ergebnis;
   ergebnis.ausgabe = a.ausgabe;
 
-  Auftragsdaten daten{a.dokument, a.datenbank, a.benutzer, a.rechnung, a.eigenschaften};
+  Auftragsdaten daten;
+  daten.dokument = a.dokument;
+  daten.datenbank = a.datenbank;
+  daten.benutzer = a.benutzer;
+  daten.rechnung = a.rechnung;
+  daten.eigenschaften = a.eigenschaften;
+  daten.ausgabe = a.ausgabe;
+  if (!a.datei.empty()) daten.eingaben.push_back(a.datei);
   Auftragssitzung sitzung(std::move(daten),
                           [](const std::string& schritt) { Kontext() = schritt; });
   word::Document& dokument = *sitzung.Dokument();
@@ -320,13 +328,18 @@ Ergebnis AuftragAusfuehren(const Auftrag& a) {
     ergebnis.gespeichert = true;
   }
 
+  // What is saved stays saved: a summary that cannot be read is logged (exit 3), never a
+  // refusal that would claim that nothing was saved.
   Kontext() = "Zusammenfassung";
-  TabellenLesen(dokument, ergebnis);
-  if (auto satz = sitzung.Rechnungssatz())
-    ergebnis.rechnung =
-        Rechnungsbericht{*a.rechnung, Feldwert(*satz, "NettoRechnung"),
-                         Feldwert(*satz, "MehrwertsteuerFreierbetrag"), Feldwert(*satz, "Brutto"),
-                         Feldwert(*satz, "Mehrwertsteuersatz")};
+  Falle falle("Auftrag", "Zusammenfassung");
+  falle([&] { TabellenLesen(dokument, ergebnis); });
+  falle([&] {
+    if (auto satz = sitzung.Rechnungssatz())
+      ergebnis.rechnung =
+          Rechnungsbericht{*a.rechnung, Feldwert(*satz, "NettoRechnung"),
+                           Feldwert(*satz, "MehrwertsteuerFreierbetrag"), Feldwert(*satz, "Brutto"),
+                           Feldwert(*satz, "Mehrwertsteuersatz")};
+  });
   ergebnis.fehler = protokoll::AnzahlGemeldet() - fehlerVorher;
   ergebnis.protokoll = protokoll::Datei();
   controls::Bildschirm::Setzen(nullptr);

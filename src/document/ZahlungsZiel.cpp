@@ -19,6 +19,14 @@ namespace {
 
 constexpr const char* kName = "Zahlungsziel";
 
+// The object, or 91 when it is not set: a recordset that failed to open was logged where it
+// failed, and every later use fails on its own instead of reaching through nothing.
+template <typename T>
+T& Festgelegt(const std::shared_ptr<T>& objekt) {
+  if (!objekt) throw Laufzeitfehler(fehlernummer::ObjektNichtFestgelegt);
+  return *objekt;
+}
+
 Datum Heute() {
   const std::time_t jetzt = std::time(nullptr);
   std::tm tag{};
@@ -44,10 +52,9 @@ void ZahlungsZiel(word::Document& Dokument, bool Anzeigen) {
 
   std::shared_ptr<dao::Recordset> version;
   falle([&] {
-    if (!Status().NeueAbfrage) throw Laufzeitfehler(fehlernummer::ObjektNichtFestgelegt);
-    version = Status().NeueAbfrage->OpenRecordset("Version", dao::dbOpenDynaset);
+    version = Festgelegt(Status().NeueAbfrage).OpenRecordset("Version", dao::dbOpenDynaset);
   });
-  falle([&] { version->MoveFirst(); });
+  falle([&] { Festgelegt(version).MoveFirst(); });
 
   auto anwendung_ = Dokument.Application();
   auto anwendung = [&]() -> word::Application& {
@@ -73,7 +80,7 @@ void ZahlungsZiel(word::Document& Dokument, bool Anzeigen) {
   falle([&] { feld.SetRelativeVerticalPosition(word::wdRelativeVerticalPositionPage); });
   falle([&] {
     feld.SetTop(anwendung().CentimetersToPoints(
-        static_cast<float>(CDbl(version->Fields("AbstandZahlungsziel").Value()))));
+        static_cast<float>(CDbl(Festgelegt(version).Fields("AbstandZahlungsziel").Value()))));
   });
   falle([&] {
     anwendung().Selection().ParagraphFormat().SetAlignment(word::wdAlignParagraphCenter);
@@ -81,7 +88,7 @@ void ZahlungsZiel(word::Document& Dokument, bool Anzeigen) {
 
   // The terms text names the days in a placeholder "<14>".
   std::string text;
-  falle([&] { text = CStr(version->Fields("Zahlungsziel").Value()); });
+  falle([&] { text = CStr(Festgelegt(version).Fields("Zahlungsziel").Value()); });
   const std::size_t a = text.find('<') == std::string::npos ? 0 : text.find('<') + 1;
   const std::size_t b = text.find('>') == std::string::npos ? 0 : text.find('>') + 1;
   double tage = 0;
@@ -90,7 +97,7 @@ void ZahlungsZiel(word::Document& Dokument, bool Anzeigen) {
   Datum faellig = PlusTage(Heute(), tage);
   if (Status().Rechnung) {
     falle([&] {
-      auto termin = Status().NeueAbfrage->OpenRecordset(
+      auto termin = Festgelegt(Status().NeueAbfrage).OpenRecordset(
           "SELECT ID_Terminart, ID_Rechnungsnummer, Datum From Termine WHERE (((ID_Terminart)=8) "
           "AND ((ID_Rechnungsnummer)=" +
               CStr(Status().Rechnung->Fields("ID_Rechnungsnummer").Value()) + "));",
@@ -105,7 +112,7 @@ void ZahlungsZiel(word::Document& Dokument, bool Anzeigen) {
   });
 
   std::int32_t bund = 0;
-  falle([&] { bund = CLng(version->Fields("BundZahlungsziel").Value()); });
+  falle([&] { bund = CLng(Festgelegt(version).Fields("BundZahlungsziel").Value()); });
   falle([&] {
     anwendung().Selection().ParagraphFormat().SetAlignment(bund == 0 ? word::wdAlignParagraphLeft
                                                            : bund == 1

@@ -1,6 +1,7 @@
 #include "host/Auftragssitzung.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 
 #include "document/Dokumenthilfen.h"
@@ -41,10 +42,41 @@ std::string RechnungsAbfrage(std::int32_t rechnung) {
   return "SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = " + std::to_string(rechnung);
 }
 
+// Whether `a` and `b` are one file (links and different spellings resolved).
+bool DieselbeDatei(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code fehler;
+  return std::filesystem::exists(a, fehler) && std::filesystem::exists(b, fehler) &&
+         std::filesystem::equivalent(a, b, fehler) && !fehler;
+}
+
+// The fields of the invoice record that the totals read and store.
+constexpr const char* kRechnungsfelder[] = {
+    "Rechnungsart", "ID_Auftragsnummer",          "NettoRechnung",
+    "Brutto",       "MehrwertsteuerFreierbetrag", "Mehrwertsteuersatz"};
+
+// Field names compared as the database compares them (these are ASCII).
+bool Gleich(const std::string& a, const std::string& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
 }  // namespace
 
 Auftragssitzung::Auftragssitzung(Auftragsdaten daten, Schritt schritt)
     : daten_(std::move(daten)), schritt_(std::move(schritt)) {
+  if (!daten_.ausgabe.empty()) {
+    Melden("»ausgabe« »" + daten_.ausgabe.string() + "«");
+    ZielPruefen(daten_.ausgabe);
+  }
+  Melden("Dokument »" + daten_.dokument.string() + "«");
+  sperre_.Dokument(daten_.dokument, daten_.warten);
+  if (!daten_.ausgabe.empty()) sperre_.Dokument(daten_.ausgabe, daten_.warten);
+  if (daten_.rechnung) {
+    Melden("Rechnung " + std::to_string(*daten_.rechnung));
+    sperre_.Rechnung(daten_.datenbank, *daten_.rechnung, daten_.warten);
+  }
   Melden("Dokument »" + daten_.dokument.string() + "«");
   dokument_ = word::Document::Open(daten_.dokument);
 
@@ -59,10 +91,39 @@ Auftragssitzung::Auftragssitzung(Auftragsdaten daten, Schritt schritt)
     rechnung_ = datenbank_->OpenRecordset(RechnungsAbfrage(*daten_.rechnung));
     if (rechnung_->EOF())
       Unbrauchbar("die Rechnung " + std::to_string(*daten_.rechnung) + " gibt es nicht.");
+    RechnungPruefen();
+  }
+  datenbank_->BeginTrans();
+}
+
+Auftragssitzung::~Auftragssitzung() {
+  // A job not finished changes nothing.
+  if (datenbank_) datenbank_->Rollback();
+}
+
+void Auftragssitzung::RechnungPruefen() const {
+  for (const char* name : kRechnungsfelder) {
+    bool da = false;
+    for (std::int16_t i = 0; i < rechnung_->FieldCount() && !da; ++i)
+      da = Gleich(rechnung_->Fields(i).Name(), name);
+    if (!da)
+      Unbrauchbar("die Tabelle »Rechnung« hat kein Feld »" + std::string(name) +
+                  "«; die Rechnungssummen ließen sich nicht speichern.");
   }
 }
 
-Auftragssitzung::~Auftragssitzung() = default;
+void Auftragssitzung::ZielPruefen(const std::filesystem::path& ziel) const {
+  const std::string db = daten_.datenbank.string();
+  for (const std::string& teil : {db, db + "-journal", db + "-wal", db + "-shm"})
+    if (DieselbeDatei(ziel, teil))
+      Unbrauchbar("»" + ziel.string() +
+                  "« ist die Datenbank des Auftrags; sie darf nicht mit der Rechnung "
+                  "überschrieben werden.");
+  for (const std::filesystem::path& eingabe : daten_.eingaben)
+    if (DieselbeDatei(ziel, eingabe))
+      Unbrauchbar("»" + ziel.string() + "« ist eine Eingabe des Auftrags (»" + eingabe.string() +
+                  "«); sie darf nicht mit der Rechnung überschrieben werden.");
+}
 
 void Auftragssitzung::Melden(const std::string& schritt) const {
   if (schritt_) schritt_(schritt);
@@ -116,8 +177,20 @@ void Auftragssitzung::Abschliessen(const std::filesystem::path& ziel) {
                   " Abrechnungen dieser Kategorie im Dokument; eine wäre verloren. Das Dokument "
                   "wurde nicht gespeichert.");
   }
-  Melden("Speichern nach »" + ziel.string() + "«");
-  dokument_->Save(ziel);
+  const std::string speichern = "Speichern nach »" + ziel.string() + "«";
+  Melden(speichern);
+  ZielPruefen(ziel);
+  sperre_.Dokument(ziel, daten_.warten);
+  word::docx::PendingSave neu = dokument_->PrepareSave(ziel);
+  Melden(daten_.rechnung ? "Rechnung " + std::to_string(*daten_.rechnung) + " speichern in »" +
+                               daten_.datenbank.string() + "«"
+                         : "Datenbank »" + daten_.datenbank.string() + "«");
+  datenbank_->CommitTrans();
+  // The window that remains: a crash from here to the rename leaves the stored record with
+  // the old document, and the new one complete in the hidden temporary file beside it.
+  Melden(speichern + " (die Rechnung ist schon gespeichert)");
+  neu.Commit();
+  Melden(speichern);
 }
 
 std::shared_ptr<dao::Recordset> Auftragssitzung::Rechnungssatz() {

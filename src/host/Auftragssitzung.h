@@ -5,13 +5,24 @@
 // document. The session owns the document, the workspace, the database and the invoice
 // recordset for its lifetime; the form belongs to the form registry.
 //
+// A job is one unit: the document and the job database change together or not at all. The
+// session holds the job's database changes (the invoice record the form's totals store) in one
+// transaction, from opening until the new document is written and flushed beside its target;
+// then it commits, then the new document is renamed into place. A session that ends without
+// finishing, or whose finishing fails, undoes the database changes and leaves the document as
+// it was. While it lives, the session holds the job lock of the document, of the output file and
+// of the invoice (Auftragssperre), so two jobs on one of them never interleave.
+//
 // Failure: a step that cannot be done (missing or damaged document, missing or locked database,
-// an invoice that does not exist, a property GO refuses, a category without a form, a save that
-// fails) throws Laufzeitfehler with a German description; nothing is saved then. Before each
-// step the session names it through the step callback, so that a caller can say where a job
-// stopped ("Datenbank »x«: …"). Errors that the form traps and logs are not errors here.
+// an invoice that does not exist or lacks a field, a property GO refuses, a category without a
+// form, an output that is one of the job's inputs, a job lock that stays held, a record that
+// cannot be stored, a save that fails) throws Laufzeitfehler with a German description; nothing
+// is changed then. Before each step the session names it through the step callback, so that a
+// caller can say where a job stopped ("Datenbank »x«: …"). Errors that the form traps and logs
+// are not errors here, except a failed store of the invoice record.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -22,6 +33,7 @@
 #include <vector>
 
 #include "common/Variant.h"
+#include "host/Auftragssperre.h"
 #include "host/GO.h"
 
 namespace tarvo {
@@ -45,6 +57,13 @@ struct Auftragsdaten {
   std::optional<std::int32_t> rechnung;  // the invoice record; none: no record is stored
   // GO's job properties ("Flurstücksnummer", "Fläche", …), let in this order.
   std::vector<std::pair<std::string, Variant>> eigenschaften;
+  // Where the finished job will be saved, when known already (locked from the start and checked
+  // against the inputs); empty: over the document, or where Abschliessen says.
+  std::filesystem::path ausgabe;
+  // Further files the job reads (a job file): the output must not be one of them.
+  std::vector<std::filesystem::path> eingaben;
+  // How long the session waits for another job holding the document or the invoice.
+  std::chrono::milliseconds warten{10000};
 };
 
 class Auftragssitzung {
@@ -52,9 +71,11 @@ class Auftragssitzung {
   // Called with a short German name of each step before it runs ("Dokument »x«").
   using Schritt = std::function<void(const std::string&)>;
 
-  // Opens the document and the database and positions the invoice record. Throws
-  // Laufzeitfehler: the document's (53, 75), the database's (3024, 3343, 3051, 3218, 3078) and
-  // 5 for an invoice that does not exist.
+  // Takes the job locks, opens the document and the database, positions the invoice record and
+  // begins the job's transaction. Throws Laufzeitfehler: 3260 for a job lock still held after
+  // `warten`, the document's (53, 75), the database's (3024, 3343, 3051, 3218, 3078), 5 for an
+  // invoice that does not exist or lacks a field the totals store, and 5 for an output that is
+  // the database or one of `eingaben`.
   explicit Auftragssitzung(Auftragsdaten daten, Schritt schritt = {});
   ~Auftragssitzung();
   Auftragssitzung(const Auftragssitzung&) = delete;
@@ -74,10 +95,16 @@ class Auftragssitzung {
   const std::shared_ptr<dao::Database>& Datenbank() const { return datenbank_; }
   const Auftragsdaten& Daten() const { return daten_; }
 
-  // Finishes a job whose form was closed with "OK": saves the document atomically to `ziel`.
-  // Throws 75 naming the file when it cannot be saved, and 5 without saving when the document
-  // holds fewer statements of the category than when the form opened (one would be lost); the
-  // old file is then as it was.
+  // Finishes a job whose form was closed with "OK": writes the new document beside `ziel` and
+  // flushes it, commits the job's database changes, then renames the new document over `ziel`.
+  // Throws, with nothing changed: 5 for a `ziel` that is one of the job's inputs other than the
+  // document or when the document holds fewer statements of the category than when the form
+  // opened (one would be lost), 3260 for its job lock, 75 naming the file when it cannot be written, and the
+  // database's error (3260 locked, 3265 field missing, …) when the record cannot be stored.
+  // Only a rename that fails after the commit (the rarest of failures: the folder changed
+  // meanwhile) leaves the record stored and the document old; it throws 75 saying so. A job is
+  // finished once: a second call throws 3034 and saves nothing. A host that runs the next job
+  // on the same document or invoice releases this session first (its locks go with it).
   void Abschliessen(const std::filesystem::path& ziel);
 
   // The invoice record as it is stored now, re-read from the database; no value without an
@@ -86,9 +113,12 @@ class Auftragssitzung {
 
  private:
   void Melden(const std::string& schritt) const;
+  void ZielPruefen(const std::filesystem::path& ziel) const;
+  void RechnungPruefen() const;
 
   Auftragsdaten daten_;
   Schritt schritt_;
+  Auftragssperre sperre_;
   std::shared_ptr<word::Document> dokument_;
   std::shared_ptr<dao::Workspace> arbeitsbereich_;
   std::shared_ptr<dao::Database> datenbank_;

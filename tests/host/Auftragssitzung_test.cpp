@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "fees/modStatus.h"
 #include "forms/Formulare.h"
 #include "platform/controls/Buttons.h"
@@ -118,6 +121,59 @@ TEST_F(AuftragssitzungTest, AnUnknownPropertyOrCategoryIsRefused) {
   Auftragssitzung sitzung(daten_);
   EXPECT_EQ(Fehlernummer([&] { sitzung.Zeigen(4, 0); }), fehlernummer::UngueltigerAufruf)
       << "frmKat5 has no fee form";
+}
+
+TEST_F(AuftragssitzungTest, AJobNotFinishedChangesNeitherRecordNorDocument) {
+  {
+    Auftragssitzung sitzung(daten_);
+    sitzung.Zeigen(0, 0).Steuerelement<controls::CommandButton>("CommandEnde").UserPress();
+    // "OK" wrote the totals into the document in memory and the record in the transaction;
+    // the session ends without Abschliessen (the host window closed, the save failed).
+  }
+  auto db = dao::Workspace().OpenDatabase(daten_.datenbank.string());
+  auto satz = db->OpenRecordset("SELECT Brutto FROM Rechnung WHERE ID_Rechnungsnummer = 1");
+  EXPECT_EQ(CStr(satz->Fields("Brutto").Value()), "0");
+  EXPECT_EQ(word::Document::Open(daten_.dokument)->Tables().Count(), 0);
+}
+
+TEST_F(AuftragssitzungTest, ASecondJobOnTheSameDocumentOrInvoiceWaitsThenIsRefused) {
+  daten_.warten = std::chrono::milliseconds(200);
+  auto erste = std::make_unique<Auftragssitzung>(daten_);
+
+  Auftragsdaten andereRechnung = daten_;
+  andereRechnung.rechnung.reset();
+  Auftragsdaten anderesDokument = daten_;
+  anderesDokument.dokument = ordner_.Datei("Zweite.docx");
+  word::Document::New()->Save(anderesDokument.dokument);
+  Auftragsdaten alsAusgabe = anderesDokument;
+  alsAusgabe.rechnung.reset();
+  alsAusgabe.ausgabe = daten_.dokument;
+  const std::pair<const char*, Auftragsdaten*> faelle[] = {
+      {"Das Dokument", &andereRechnung},
+      {"Die Rechnung 1", &anderesDokument},
+      {"Das Dokument", &alsAusgabe},
+  };
+  for (const auto& [was, daten] : faelle) {
+    SCOPED_TRACE(was);
+    const auto anfang = std::chrono::steady_clock::now();
+    try {
+      Auftragssitzung zweite(*daten);
+      ADD_FAILURE() << "the second job was let in";
+    } catch (const Laufzeitfehler& fehler) {
+      EXPECT_EQ(fehler.Nummer(), fehlernummer::DatenbankGesperrt);
+      EXPECT_EQ(fehler.Beschreibung().rfind(was, 0), 0u) << fehler.Beschreibung();
+      EXPECT_NE(fehler.Beschreibung().find("von einem anderen Auftrag bearbeitet"),
+                std::string::npos);
+    }
+    EXPECT_GE(std::chrono::steady_clock::now() - anfang, daten_.warten) << "it waited first";
+  }
+
+  erste.reset();
+  Auftragssitzung danach(daten_);
+  int sperrdateien = 0;
+  for (const auto& eintrag : std::filesystem::directory_iterator(daten_.dokument.parent_path()))
+    sperrdateien += eintrag.path().extension() == ".sperre";
+  EXPECT_EQ(sperrdateien, 2) << "only the running job's: its document and its invoice";
 }
 
 }  // namespace

@@ -66,16 +66,17 @@ Connection::~Connection() {
 }
 
 void Connection::Begin() {
-  if (depth_ == 0) {
+  if (!open_) {
     int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) Raise(rc, "BEGIN IMMEDIATE", true);
+    open_ = true;
   }
   ++depth_;
 }
 
 void Connection::Commit() {
   if (depth_ == 0) return;
-  if (--depth_ > 0) return;
+  if (--depth_ > 0 || outer_) return;
   int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) {
     // A commit that could not get its lock leaves the transaction open: undo it, so that
@@ -84,73 +85,122 @@ void Connection::Commit() {
     Rollback();
     Raise(rc, "COMMIT", true);
   }
+  open_ = false;
 }
 
 void Connection::Rollback() noexcept {
-  if (depth_ == 0) return;
+  if (depth_ == 0 && !outer_ && !open_) return;
+  // Inside a job, undoing one edit undoes the job's earlier writes too: the job is spoiled.
+  if (outer_ && open_) Spoil(3000, "Die Änderungen an der Datenbank wurden zurückgenommen.");
   depth_ = 0;
-  if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  if (open_ && !sqlite3_get_autocommit(db_))
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  open_ = false;
 }
 
 void Connection::Release() noexcept {
   if (depth_ == 0) return;
-  if (--depth_ > 0) return;
+  if (--depth_ > 0 || outer_) return;
   if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
     ++depth_;
     Rollback();
   }
+  open_ = false;
 }
 
-void Connection::Raise(int rc, const std::string& sql, bool writing) const {
+void Connection::BeginOuter() {
+  if (outer_ || depth_ > 0)
+    throw Laufzeitfehler(3003, "Es kann keine weitere Transaktion begonnen werden.");
+  outer_ = true;
+  spoiled_.reset();
+}
+
+void Connection::CommitOuter() {
+  if (!outer_)
+    throw Laufzeitfehler(3034, "Sie haben versucht, eine Transaktion ohne BeginTrans zu beenden.");
+  if (spoiled_) {
+    auto [number, description] = *spoiled_;
+    RollbackOuter();
+    throw Laufzeitfehler(number, description);
+  }
+  outer_ = false;
+  depth_ = 0;
+  if (!open_) return;
+  int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) {
+    Rollback();
+    Raise(rc, "COMMIT", true);
+  }
+  open_ = false;
+}
+
+void Connection::RollbackOuter() noexcept {
+  Rollback();
+  outer_ = false;
+  spoiled_.reset();
+}
+
+void Connection::Spoil(std::int32_t number, const std::string& description) noexcept {
+  if (outer_ && !spoiled_) spoiled_.emplace(number, description);
+}
+
+Laufzeitfehler Connection::Error(int rc, const std::string& sql, bool writing) const {
   std::string message = db_ ? sqlite3_errmsg(db_) : "";
   switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
       if (writing)
-        throw Laufzeitfehler(3260,
-                             "Aktualisieren nicht möglich; momentan von einem anderen Benutzer "
-                             "gesperrt.");
-      throw Laufzeitfehler(3218, "Lesen nicht möglich; momentan gesperrt.");
+        return Laufzeitfehler(3260,
+                              "Aktualisieren nicht möglich; momentan von einem anderen Benutzer "
+                              "gesperrt.");
+      return Laufzeitfehler(3218, "Lesen nicht möglich; momentan gesperrt.");
     case SQLITE_READONLY:
-      throw Laufzeitfehler(3027,
-                           "Aktualisieren nicht möglich. Datenbank oder Objekt ist "
-                           "schreibgeschützt.");
+      return Laufzeitfehler(3027,
+                            "Aktualisieren nicht möglich. Datenbank oder Objekt ist "
+                            "schreibgeschützt.");
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT:
-      throw Laufzeitfehler(3343, "Nicht erkennbares Datenbankformat '" + path_ + "'.");
+      return Laufzeitfehler(3343, "Nicht erkennbares Datenbankformat '" + path_ + "'.");
     case SQLITE_FULL:
-      throw Laufzeitfehler(3035, "Der Datenträger oder die Datenbank '" + path_ + "' ist voll.");
+      return Laufzeitfehler(3035, "Der Datenträger oder die Datenbank '" + path_ + "' ist voll.");
     case SQLITE_IOERR:
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
-      throw Laufzeitfehler(3051, "Auf die Datei '" + path_ + "' kann nicht zugegriffen werden.");
+      return Laufzeitfehler(3051, "Auf die Datei '" + path_ + "' kann nicht zugegriffen werden.");
     case SQLITE_CONSTRAINT:
       if (StartsWith(message, "NOT NULL"))
-        throw Laufzeitfehler(
+        return Laufzeitfehler(
             3314, "Das Feld '" + AfterColon(message) + "' darf keinen Nullwert enthalten.");
       if (StartsWith(message, "UNIQUE") || StartsWith(message, "PRIMARY KEY"))
-        throw Laufzeitfehler(3022,
-                             "Die Änderungen wurden nicht durchgeführt, da sie doppelte Werte "
-                             "im Feld '" +
-                                 AfterColon(message) + "' erzeugen würden.");
-      throw Laufzeitfehler(3317, "Der Wert verletzt eine Gültigkeitsregel der Tabelle.");
+        return Laufzeitfehler(3022,
+                              "Die Änderungen wurden nicht durchgeführt, da sie doppelte Werte "
+                              "im Feld '" +
+                                  AfterColon(message) + "' erzeugen würden.");
+      return Laufzeitfehler(3317, "Der Wert verletzt eine Gültigkeitsregel der Tabelle.");
     case SQLITE_ERROR:
       if (StartsWith(message, "no such table"))
-        throw Laufzeitfehler(3078, "Die Eingabetabelle oder Abfrage '" + AfterColon(message) +
-                                       "' wurde nicht gefunden.");
+        return Laufzeitfehler(3078, "Die Eingabetabelle oder Abfrage '" + AfterColon(message) +
+                                        "' wurde nicht gefunden.");
       if (StartsWith(message, "no such column"))
-        throw Laufzeitfehler(3061,
-                             "Zu wenig Parameter. Unbekanntes Feld '" + AfterColon(message) + "'.");
+        return Laufzeitfehler(
+            3061, "Zu wenig Parameter. Unbekanntes Feld '" + AfterColon(message) + "'.");
       if (message.find("syntax error") != std::string::npos ||
           StartsWith(message, "incomplete input") || StartsWith(message, "unrecognized token"))
-        throw Laufzeitfehler(3075, "Syntaxfehler in der Abfrage '" + sql + "'.");
+        return Laufzeitfehler(3075, "Syntaxfehler in der Abfrage '" + sql + "'.");
       if (StartsWith(message, "table") && message.find("already exists") != std::string::npos)
-        throw Laufzeitfehler(3010, "Die Tabelle ist bereits vorhanden.");
+        return Laufzeitfehler(3010, "Die Tabelle ist bereits vorhanden.");
       break;
     default:
       break;
   }
-  throw Laufzeitfehler(3000, "Datenbankfehler bei '" + sql + "' (SQLite: " + message + ").");
+  return Laufzeitfehler(3000, "Datenbankfehler bei '" + sql + "' (SQLite: " + message + ").");
+}
+
+void Connection::Raise(int rc, const std::string& sql, bool writing) {
+  Laufzeitfehler error = Error(rc, sql, writing);
+  // A write that fails inside a job spoils it; the job learns why when it commits.
+  if (writing) Spoil(error.Nummer(), error.Beschreibung());
+  throw error;
 }
 
 Statement::Statement(Connection& connection, const char* sql, bool writing)

@@ -4,7 +4,12 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
+
+#include "errors/Laufzeitfehler.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -33,14 +38,31 @@ class Connection {
   void Release() noexcept;
   bool InTransaction() const { return depth_ > 0; }
 
+  // The outer transaction of a job (Database::BeginTrans): while it is open, the write
+  // transactions above nest inside it and commit nothing; the first of them takes the write
+  // lock. A write that fails inside it spoils it (Spoil): CommitOuter then rolls everything
+  // back and throws the first such error; otherwise it commits (3260 when it cannot get its
+  // lock, everything rolled back). RollbackOuter undoes it and never throws.
+  void BeginOuter();
+  void CommitOuter();
+  void RollbackOuter() noexcept;
+  bool InOuter() const { return outer_; }
+  // Remembers the first error of a write inside the outer transaction; nothing outside one.
+  void Spoil(std::int32_t number, const std::string& description) noexcept;
+
   // Throws the Laufzeitfehler for SQLite result `rc` of an operation on `sql`; `writing`
-  // picks 3260 rather than 3218 for a lock.
-  [[noreturn]] void Raise(int rc, const std::string& sql, bool writing) const;
+  // picks 3260 rather than 3218 for a lock, and spoils an outer transaction.
+  [[noreturn]] void Raise(int rc, const std::string& sql, bool writing);
 
  private:
+  Laufzeitfehler Error(int rc, const std::string& sql, bool writing) const;
+
   sqlite3* db_ = nullptr;
   std::string path_;
   int depth_ = 0;
+  bool open_ = false;   // an SQLite transaction is open
+  bool outer_ = false;  // a job's outer transaction is open
+  std::optional<std::pair<std::int32_t, std::string>> spoiled_;
 };
 
 // A prepared statement that finalizes itself.

@@ -133,6 +133,20 @@ void Database::Execute(const std::string& sql) {
   }
 }
 
+void Database::BeginTrans() {
+  if (!connection_) throw Laufzeitfehler(3420, "Objekt ist ungültig oder nicht mehr festgelegt.");
+  connection_->BeginOuter();
+}
+
+void Database::CommitTrans() {
+  if (!connection_) throw Laufzeitfehler(3420, "Objekt ist ungültig oder nicht mehr festgelegt.");
+  connection_->CommitOuter();
+}
+
+void Database::Rollback() noexcept {
+  if (connection_) connection_->RollbackOuter();
+}
+
 void Database::Close() {
   if (!connection_) throw Laufzeitfehler(3420, "Objekt ist ungültig oder nicht mehr festgelegt.");
   connection_.reset();

@@ -45,6 +45,18 @@ class Database : public Objekt {
   // wraps them in a transaction.
   void Execute(const std::string& sql);
 
+  // The job's transaction: between BeginTrans and CommitTrans every edit of a recordset opened
+  // on this database (Edit/Update) is held back; the first one takes the write lock, which is
+  // kept until the end. An edit that fails meanwhile (a lock, a field missing or refusing its
+  // value) spoils the transaction: CommitTrans then undoes every change and throws that first
+  // error. CommitTrans also throws 3260 when the commit cannot get its lock (nothing is
+  // written then), 3034 without BeginTrans; BeginTrans throws 3003 when one is already open.
+  // Rollback undoes every change since BeginTrans and never throws. Closing the database or
+  // releasing the last reference to its connection rolls an open transaction back.
+  void BeginTrans();
+  void CommitTrans();
+  void Rollback() noexcept;
+
   // Closes this reference to the database; recordsets opened on it stay usable until they are
   // closed. Further calls on this object throw 3420.
   void Close();

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <exception>
+
 #include "platform/dao/Connection.h"
 #include "platform/dao/RecordsetData.h"
 
@@ -41,6 +43,21 @@ class EditGuard {
   bool armed_ = true;
 };
 
+// Spoils the connection's outer transaction when the scope is left by an error.
+class SpoilOnError {
+ public:
+  SpoilOnError(Connection& connection, std::string description)
+      : connection_(connection), description_(std::move(description)) {}
+  ~SpoilOnError() {
+    if (std::uncaught_exceptions() > pending_) connection_.Spoil(3000, description_);
+  }
+
+ private:
+  Connection& connection_;
+  std::string description_;
+  int pending_ = std::uncaught_exceptions();
+};
+
 }  // namespace
 
 std::string Field::Name() const {
@@ -67,6 +84,9 @@ void Field::SetValue(const Variant& value) {
   auto& data = *recordset_->data_;
   if (!data.editing)
     throw Laufzeitfehler(3020, "Aktualisieren oder CancelUpdate ohne AddNew oder Edit.");
+  // A value the column refuses leaves the row half assigned: a job's transaction is spoiled.
+  SpoilOnError spoil(*recordset_->connection_,
+                     "Das Feld »" + data.columns[column_].name + "« nimmt den Wert nicht an.");
   data.assigned[column_] = FromVariant(value, data.columns[column_].kind);
 }
 
@@ -97,8 +117,11 @@ Field Recordset::Fields(const std::string& name) {
   for (std::size_t i = 0; i < data_->columns.size(); ++i)
     if (SameName(data_->columns[i].name, name))
       return Field(shared_from_this(), static_cast<int>(i));
-  throw Laufzeitfehler(fehlernummer::FeldNichtGefunden,
+  Laufzeitfehler error(fehlernummer::FeldNichtGefunden,
                        "Element '" + name + "' in dieser Auflistung nicht gefunden.");
+  // A field missing from the row being edited leaves it half assigned.
+  if (data_->editing) connection_->Spoil(error.Nummer(), error.Beschreibung());
+  throw error;
 }
 
 Field Recordset::Fields(std::int16_t index) {

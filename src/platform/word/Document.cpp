@@ -49,6 +49,11 @@ void Document::Save(const std::filesystem::path& path) {
   core_->paket->Save(path);
 }
 
+docx::PendingSave Document::PrepareSave(const std::filesystem::path& path) {
+  core_->Flush();
+  return core_->paket->PrepareSave(path);
+}
+
 word::Tables Document::Tables() const {
   std::vector<Table> liste;
   for (pugi::xml_node tbl : core_->TopTables(core_->Main()))

@@ -21,6 +21,7 @@
 #include "platform/word/Shape.h"
 #include "platform/word/Table.h"
 #include "platform/word/WdConstants.h"
+#include "platform/word/docx/PendingSave.h"
 
 namespace tarvo::word {
 
@@ -44,6 +45,9 @@ class Document : public Objekt {
 
   // Serialises the changed parts into the package and saves it atomically to `path`.
   void Save(const std::filesystem::path& path);
+  // The first half of Save: the new file written and flushed beside `path`, renamed over it
+  // when the pending save is committed (docx::Package::PrepareSave).
+  docx::PendingSave PrepareSave(const std::filesystem::path& path);
 
   std::shared_ptr<word::Application> Application() const { return application_; }
   word::Tables Tables() const;

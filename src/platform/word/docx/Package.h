@@ -18,6 +18,7 @@
 
 #include "errors/Laufzeitfehler.h"
 #include "platform/word/docx/Deflate.h"
+#include "platform/word/docx/PendingSave.h"
 
 namespace tarvo::word::docx {
 
@@ -126,6 +127,14 @@ class Package {
   // flushed to disk and renamed over `path`. Throws Laufzeitfehler 75 naming the file on failure;
   // `path` is then as it was before and the temporary file is removed.
   void Save(const std::filesystem::path& path) const;
+  // The first half of Save: builds the archive and writes it to a temporary file beside the
+  // target, flushed to disk, but leaves the target alone until the pending save is committed.
+  // The target is `path` or, when `path` is a symbolic link, the file it points to; an existing
+  // target's permissions (and owner and group, where the system allows) carry over to the new
+  // file. Leftover temporary files of saves whose process is gone are removed from the folder
+  // first. Throws Laufzeitfehler 75 naming the file (nothing is left behind then), also when a
+  // folder stands at the target.
+  PendingSave PrepareSave(const std::filesystem::path& path) const;
 
   struct Impl;  // defined in PackageImpl.h, for the package's own units only
 

@@ -1,13 +1,17 @@
 // Saving a Package: the archive is built in memory, then written to a temporary file beside the
-// target, flushed and renamed over it.
+// target, flushed and (at once, or when a pending save is committed) renamed over it.
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <utility>
 
 #include "platform/word/docx/PackageImpl.h"
 #include "platform/word/docx/PartName.h"
@@ -186,18 +190,94 @@ std::string BuildArchive(const Package::Impl& impl, const fs::path& path) {
   return bytes;
 }
 
+constexpr const char* kTemporaryMark = ".tmp";
+
 fs::path TemporaryPath(const fs::path& target) {
   static std::atomic<unsigned> counter{0};
   auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
   return target.parent_path() /
-         ("." + target.filename().string() + ".tmp" + std::to_string(getpid()) + "-" +
+         ("." + target.filename().string() + kTemporaryMark + std::to_string(getpid()) + "-" +
           std::to_string(counter++) + "-" + std::to_string(stamp % 100000));
 }
 
-// Writes `bytes` to a new file at `temporary`, flushed to disk; removes it on failure.
-void WriteTemporary(const fs::path& temporary, const std::string& bytes, const fs::path& target) {
+// Takes the write lock of an open file description (held until it is closed, also across a
+// fork); false when another holder has it.
+bool LockFile(int fd) {
+  struct flock lock {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;
+  return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+}
+
+// The process number in a temporary file's name ".NAME.tmpPID-N-STAMP"; 0 when the name is not
+// one of ours.
+pid_t TemporaryOwner(const std::string& name) {
+  if (name.size() < 2 || name[0] != '.') return 0;
+  const auto mark = name.rfind(kTemporaryMark);
+  if (mark == std::string::npos || mark < 2) return 0;
+  const std::string rest = name.substr(mark + std::strlen(kTemporaryMark));
+  std::size_t dashes = 0;
+  for (char c : rest) {
+    if (c == '-')
+      ++dashes;
+    else if (c < '0' || c > '9')
+      return 0;
+  }
+  if (dashes != 2 || rest.empty() || rest[0] == '-') return 0;
+  const long pid = std::strtol(rest.c_str(), nullptr, 10);
+  return pid > 0 ? static_cast<pid_t>(pid) : 0;
+}
+
+// Removes temporary files of our saves into `folder` that were left behind by a process that
+// is gone (killed during a save): no process of that number runs here and nobody holds the
+// file's lock. Anything else is left alone, and failures are ignored.
+void RemoveLeftovers(const fs::path& folder) {
+  std::error_code error;
+  fs::directory_iterator entries(folder.empty() ? fs::path(".") : folder, error);
+  if (error) return;
+  for (const fs::directory_entry& entry : entries) {
+    const pid_t owner = TemporaryOwner(entry.path().filename().string());
+    if (owner == 0 || !entry.is_regular_file(error) || entry.is_symlink(error)) continue;
+    if (::kill(owner, 0) == 0 || errno != ESRCH) continue;
+    int fd = ::open(entry.path().c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) continue;
+    if (LockFile(fd)) ::unlink(entry.path().c_str());
+    ::close(fd);
+  }
+}
+
+// The file a save to `path` replaces: `path` itself or, through symbolic links, their target
+// (which need not exist yet).
+fs::path ResolveLinks(const fs::path& path) {
+  fs::path current = path;
+  for (int hop = 0; hop < 40; ++hop) {
+    std::error_code error;
+    if (!fs::is_symlink(current, error)) return current;
+    fs::path next = fs::read_symlink(current, error);
+    if (error) return current;
+    current = next.is_absolute() ? next : current.parent_path() / next;
+  }
+  return current;
+}
+
+// Gives the new file the permissions, owner and group of the file it replaces; where the owner
+// cannot be kept (another user's file), the group is tried alone. Failures are ignored: the
+// new file then has the usual permissions of a new file.
+void KeepAttributes(int fd, const fs::path& target) {
+  struct stat old {};
+  if (::stat(target.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return;
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+    (void)::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  (void)::fchmod(fd, old.st_mode & 07777);
+}
+
+// Writes `bytes` to a new file at `temporary`, locked and flushed to disk, and returns it open.
+// Removes it on failure.
+int WriteTemporary(const fs::path& temporary, const std::string& bytes, const fs::path& target,
+                   const fs::path& shown) {
   int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) throw SaveError(target, SystemReason(errno));
+  if (fd < 0) throw SaveError(shown, SystemReason(errno));
+  LockFile(fd);
   int failure = 0;
   std::size_t done = 0;
   while (done < bytes.size() && !failure) {
@@ -212,13 +292,15 @@ void WriteTemporary(const fs::path& temporary, const std::string& bytes, const f
     else
       done += static_cast<std::size_t>(written);
   }
+  if (!failure) KeepAttributes(fd, target);
   if (!failure && Fails(SaveStep::Flush)) failure = EIO;
   if (!failure && ::fsync(fd) != 0) failure = errno;
-  if (::close(fd) != 0 && !failure) failure = errno;
   if (failure) {
     ::unlink(temporary.c_str());
-    throw SaveError(target, SystemReason(failure));
+    ::close(fd);
+    throw SaveError(shown, SystemReason(failure));
   }
+  return fd;
 }
 
 }  // namespace
@@ -228,23 +310,76 @@ void SetSaveFaultHookForTesting(SaveFaultHook hook) {
   Hook() = std::move(hook);
 }
 
-void Package::Save(const fs::path& path) const {
-  std::string bytes = BuildArchive(*impl_, path);
-  const fs::path target = path.parent_path().empty() ? fs::path(".") / path : path;
-  const fs::path temporary = TemporaryPath(target);
-  WriteTemporary(temporary, bytes, path);
+PendingSave::PendingSave(fs::path shown, fs::path target, fs::path temporary, int descriptor)
+    : shown_(std::move(shown)),
+      target_(std::move(target)),
+      temporary_(std::move(temporary)),
+      descriptor_(descriptor) {}
+
+PendingSave::PendingSave(PendingSave&& other) noexcept
+    : shown_(std::move(other.shown_)),
+      target_(std::move(other.target_)),
+      temporary_(std::move(other.temporary_)),
+      descriptor_(std::exchange(other.descriptor_, -1)),
+      committed_(std::exchange(other.committed_, true)) {}
+
+PendingSave& PendingSave::operator=(PendingSave&& other) noexcept {
+  if (this != &other) {
+    Discard();
+    shown_ = std::move(other.shown_);
+    target_ = std::move(other.target_);
+    temporary_ = std::move(other.temporary_);
+    descriptor_ = std::exchange(other.descriptor_, -1);
+    committed_ = std::exchange(other.committed_, true);
+  }
+  return *this;
+}
+
+PendingSave::~PendingSave() {
+  Discard();
+}
+
+void PendingSave::Discard() noexcept {
+  if (!committed_ && !temporary_.empty()) ::unlink(temporary_.c_str());
+  if (descriptor_ >= 0) ::close(descriptor_);
+  descriptor_ = -1;
+  committed_ = true;
+}
+
+void PendingSave::Commit() {
+  if (committed_) return;
   int failure = Fails(SaveStep::Rename) ? EIO : 0;
-  if (!failure && ::rename(temporary.c_str(), target.c_str()) != 0) failure = errno;
+  if (!failure && ::rename(temporary_.c_str(), target_.c_str()) != 0) failure = errno;
   if (failure) {
-    ::unlink(temporary.c_str());
-    throw SaveError(path, SystemReason(failure));
+    Discard();
+    throw SaveError(shown_, SystemReason(failure));
   }
+  committed_ = true;
+  ::close(descriptor_);
+  descriptor_ = -1;
   // Make the rename itself durable; a failure here no longer endangers either file.
-  int folder = ::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    ::fsync(folder);
-    ::close(folder);
+  const fs::path folder = target_.parent_path();
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
   }
+}
+
+PendingSave Package::PrepareSave(const fs::path& path) const {
+  std::string bytes = BuildArchive(*impl_, path);
+  const fs::path named = path.parent_path().empty() ? fs::path(".") / path : path;
+  const fs::path target = ResolveLinks(named);
+  std::error_code error;
+  if (fs::is_directory(target, error)) throw SaveError(path, SystemReason(EISDIR));
+  RemoveLeftovers(target.parent_path());
+  const fs::path temporary = TemporaryPath(target);
+  const int fd = WriteTemporary(temporary, bytes, target, path);
+  return PendingSave(path, target, temporary, fd);
+}
+
+void Package::Save(const fs::path& path) const {
+  PrepareSave(path).Commit();
 }
 
 }  // namespace tarvo::word::docx

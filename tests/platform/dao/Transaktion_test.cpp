@@ -1,0 +1,116 @@
+// The job's transaction: edits held back until CommitTrans, undone by Rollback, and spoiled by
+// the first edit that fails, so that a job never commits half a record.
+#include <gtest/gtest.h>
+
+#include "DaoTestDatei.h"
+
+namespace tarvo::dao {
+namespace {
+
+using test::Fehlernummer;
+
+class TransaktionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    datei_ = test::NeueDatenbank(ordner_);
+    ws_.BusyTimeout = std::chrono::milliseconds(100);
+    db_ = ws_.OpenDatabase(datei_);
+  }
+
+  // Stores `brutto` into invoice 1 as the totals do: Edit, assign, Update.
+  void Speichern(double brutto, const char* feld = "Brutto") {
+    auto rs = db_->OpenRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = 1");
+    rs->Edit();
+    rs->Fields(feld) = Variant(brutto);
+    rs->Update();
+  }
+  // Invoice 1's gross as another connection sees it.
+  std::string BruttoVonAussen() {
+    Workspace anderer;
+    auto rs = anderer.OpenDatabase(datei_)->OpenRecordset(
+        "SELECT Brutto FROM Rechnung WHERE ID_Rechnungsnummer = 1");
+    return CStr(rs->Fields("Brutto").Value());
+  }
+
+  test::TestOrdner ordner_;
+  std::string datei_;
+  Workspace ws_;
+  std::shared_ptr<Database> db_;
+};
+
+TEST_F(TransaktionTest, EditsAreHeldBackUntilCommit) {
+  db_->BeginTrans();
+  Speichern(119000);
+  Speichern(119100);
+  EXPECT_EQ(BruttoVonAussen(), "0");
+  db_->CommitTrans();
+  EXPECT_EQ(BruttoVonAussen(), "119100");
+}
+
+TEST_F(TransaktionTest, RollbackAndAnUnfinishedJobUndoEverything) {
+  db_->BeginTrans();
+  Speichern(119000);
+  db_->Rollback();
+  EXPECT_EQ(BruttoVonAussen(), "0");
+
+  db_->BeginTrans();
+  Speichern(119000);
+  db_.reset();  // the job ends without finishing
+  EXPECT_EQ(BruttoVonAussen(), "0");
+}
+
+TEST_F(TransaktionTest, AFailedEditSpoilsTheJobAndCommitNamesIt) {
+  struct Fall {
+    const char* name;
+    std::function<void()> fehler;
+    int nummer;
+    bool vorher = true;  // an edit stored before the failure
+  } faelle[] = {
+      {"a field the table lacks", [this] { Speichern(5, "Bruttobetrag"); },
+       fehlernummer::FeldNichtGefunden},
+      {"a value the column refuses", [this] { Speichern(1e300); }, 3000},
+      // Another writer holds the lock from before the job's first edit.
+      {"another writer's lock",
+       [this] {
+         Workspace anderer;
+         anderer.BusyTimeout = std::chrono::milliseconds(100);
+         auto sperre = anderer.OpenDatabase(datei_);
+         sperre->Execute("BEGIN IMMEDIATE");
+         Speichern(119000);
+       },
+       fehlernummer::DatenbankGesperrt, false},
+  };
+  for (const auto& fall : faelle) {
+    SCOPED_TRACE(fall.name);
+    db_->BeginTrans();
+    if (fall.vorher) Speichern(42);
+    EXPECT_NE(Fehlernummer([&] { fall.fehler(); }), 0);
+    EXPECT_EQ(Fehlernummer([&] { db_->CommitTrans(); }), fall.nummer);
+    EXPECT_EQ(BruttoVonAussen(), "0") << "the edit before the failure is undone too";
+    db_->BeginTrans();  // the failed commit ended the transaction
+    db_->Rollback();
+  }
+}
+
+TEST_F(TransaktionTest, ACommitThatCannotGetItsLockWritesNothing) {
+  db_->BeginTrans();
+  Speichern(119000);
+  Workspace anderer;
+  anderer.BusyTimeout = std::chrono::milliseconds(100);
+  auto leser = anderer.OpenDatabase(datei_);
+  leser->Execute("BEGIN");
+  leser->OpenRecordset("SELECT * FROM Rechnung");  // a reader that keeps its snapshot
+  EXPECT_EQ(Fehlernummer([&] { db_->CommitTrans(); }), fehlernummer::DatenbankGesperrt);
+  leser->Execute("ROLLBACK");
+  EXPECT_EQ(BruttoVonAussen(), "0");
+}
+
+TEST_F(TransaktionTest, TransactionsDoNotNest) {
+  EXPECT_EQ(Fehlernummer([&] { db_->CommitTrans(); }), 3034);
+  db_->BeginTrans();
+  EXPECT_EQ(Fehlernummer([&] { db_->BeginTrans(); }), 3003);
+  db_->Rollback();
+}
+
+}  // namespace
+}  // namespace tarvo::dao
