@@ -126,8 +126,8 @@ void frmKat3::Form_Load() {
   for (std::int32_t spalte = 1; spalte <= Spalten; ++spalte) {
     falle([&] { GridGebühren6.SetColHeading(spalte, kUeberschriften[spalte - 1]); });
     falle([&] { GridGebühren6.SetColWidth(spalte, kBreiten[spalte - 1]); });
-    // Column 1 (the parcel text) aligns left, the others right.
-    falle([&] { GridGebühren6.SetColSetting(spalte, "Ausrichtung", spalte == 1 ? 0 : 1); });
+    // Column 1 (the parcel text) aligns left, the others right, as in every fee grid.
+    falle([&] { GridGebühren6.SetColSetting(spalte, "Ausrichtung", spalte == 1 ? 0 : 2); });
   }
   // Price and fee are the form's output.
   falle([&] { GridGebühren6.SetColSetting(7, "Bearbeitbar", 0); });
@@ -240,7 +240,7 @@ void frmKat3::GridGebühren6_KeyDown(std::int16_t& taste, std::int16_t umschalt)
   } else {
     falle([&] { GridGebühren6.SetRow(GridGebühren6.Row() + 1); });
   }
-  falle([&] { GridGebühren6.SetSetting("Rollbalken", 1); });
+  falle([&] { GridGebühren6.SetSetting("Rollbalken", GridGebühren6.Rows() > 9 ? 1 : 0); });
   falle([&] { GridGebühren6.SetCol(1); });
   taste = 0;
 }
