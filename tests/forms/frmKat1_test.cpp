@@ -2,6 +2,7 @@
 // recalculation, the floating combo box, rows added with Tab and deleted with the question.
 #include <functional>
 
+#include "common/Version.h"
 #include "forms/kat1/frmKat1.h"
 
 #include "Kat1Fixture.h"
@@ -240,6 +241,43 @@ TEST_F(Kat1Formular, CancelUnloadsWithoutWriting) {
   f->CommandAbbruch.UserPress();
   EXPECT_FALSE(f->Loaded());
   EXPECT_EQ(dokument_->Tables().Count(), 0);
+}
+
+}  // namespace
+}  // namespace tarvo::test
+
+namespace tarvo::test {
+namespace {
+
+// Every control has its designed place inside the form, none covers another (the floating
+// combo box apart), the fields are captioned, and the version label names the build.
+TEST_F(Kat1Formular, EveryControlHasItsPlaceAndCaption) {
+  auto f = Oeffnen();
+  std::vector<controls::Control*> platziert;
+  for (controls::Control* c : f->Steuerelemente()) {
+    SCOPED_TRACE(c->Name());
+    if (c == &f->ComboBox4) continue;
+    EXPECT_GT(c->Width(), 0);
+    EXPECT_GT(c->Height(), 0);
+    EXPECT_GE(c->Left(), 0);
+    EXPECT_GE(c->Top(), 0);
+    EXPECT_LE(c->Left() + c->Width(), f->Width);
+    EXPECT_LE(c->Top() + c->Height(), f->Height);
+    for (controls::Control* d : platziert) {
+      const bool getrennt = c->Left() + c->Width() <= d->Left() ||
+                            d->Left() + d->Width() <= c->Left() ||
+                            c->Top() + c->Height() <= d->Top() || d->Top() + d->Height() <= c->Top();
+      EXPECT_TRUE(getrennt) << "überdeckt " << d->Name();
+    }
+    platziert.push_back(c);
+  }
+  EXPECT_EQ(f->lblAnteil.Caption(), "Anteil 1/1000");
+  EXPECT_EQ(f->lblAnzahl.Caption(), "Anzahl Grenzpunkte nach Nr. 2");
+  EXPECT_EQ(f->lblErmäßigt.Caption(), "davon ermäßigt");
+  EXPECT_EQ(f->lblGP61.Caption(), "Abgemarkte Grenzpunkte nach 6.1");
+  EXPECT_EQ(f->lblGP622.Caption(), "Abgemarkte Grenzpunkte nach 6.22");
+  EXPECT_EQ(f->lblVersion.Caption(), "V " + VersionMitRevision());
+  EXPECT_NE(f->lblVersion.Caption(), "V 0");
 }
 
 }  // namespace

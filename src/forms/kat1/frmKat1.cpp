@@ -49,6 +49,12 @@ frmKat1::frmKat1()
       lblGP(*this, "lblGP"),
       lblErm(*this, "lblErm"),
       lblVersion(*this, "lblVersion"),
+      lblAnzahl(*this, "lblAnzahl"),
+      lblErmäßigt(*this, "lblErmäßigt"),
+      lblAnteil(*this, "lblAnteil"),
+      lblGP61(*this, "lblGP61"),
+      lblGP622(*this, "lblGP622"),
+      lblErmäßigung(*this, "lblErmäßigung"),
       CommandEnde(*this, "CommandEnde"),
       CommandAbbruch(*this, "CommandAbbruch"),
       CommandNeu(*this, "CommandNeu"),
@@ -64,9 +70,44 @@ frmKat1::frmKat1()
   CommandAbbruch.SetCaption("&Abbruch");
   CommandNeu.SetCaption("&Einfügen");
   CommandLöschen.SetCaption("&Löschen");
-  // Designed positions (twips) of the grid and the fields; the combo box floats over the grid.
+  lblAnzahl.SetCaption("Anzahl Grenzpunkte nach Nr. 2");
+  lblErmäßigt.SetCaption("davon ermäßigt");
+  lblAnteil.SetCaption("Anteil 1/1000");
+  lblGP61.SetCaption("Abgemarkte Grenzpunkte nach 6.1");
+  lblGP622.SetCaption("Abgemarkte Grenzpunkte nach 6.22");
+  lblErmäßigung.SetCaption("%");
+  // Designed positions (twips): the heading, the grid, under it the point counts with their
+  // live amounts on the left, share and reduction on the right, the buttons at the foot. The
+  // combo box floats over the grid.
+  Width = 8160;
+  Height = 6120;
+  Label1.Move(120, 120, 7800, 300);
   GridGebühren1.Move(120, 480, 7800, 3000);
+  ComboBox4.Move(0, 0, 1000, 300);
   ComboBox4.SetVisible(false);
+  constexpr float kZeile = 360, kOben = 3620, kFeldhoehe = 300;
+  lblAnzahl.Move(120, kOben, 2700, kFeldhoehe);
+  mskAnzahl.Move(2880, kOben, 600, kFeldhoehe);
+  lblGP.Move(3540, kOben, 1300, kFeldhoehe);
+  lblErmäßigt.Move(120, kOben + kZeile, 2700, kFeldhoehe);
+  mskErmäßigt.Move(2880, kOben + kZeile, 600, kFeldhoehe);
+  lblErm.Move(3540, kOben + kZeile, 1300, kFeldhoehe);
+  lblGP61.Move(120, kOben + 2 * kZeile, 2700, kFeldhoehe);
+  mskGP.Move(2880, kOben + 2 * kZeile, 600, kFeldhoehe);
+  lblGP622.Move(120, kOben + 3 * kZeile, 2700, kFeldhoehe);
+  mskGP2.Move(2880, kOben + 3 * kZeile, 600, kFeldhoehe);
+  lblAnteil.Move(5040, kOben, 1500, kFeldhoehe);
+  mskAnteil.Move(6600, kOben, 700, kFeldhoehe);
+  CheckBoxEinsichtnahme.Move(5040, kOben + kZeile, 1500, kFeldhoehe);
+  MaskEdBoxErmäßigung.Move(6600, kOben + kZeile, 500, kFeldhoehe);
+  lblErmäßigung.Move(7160, kOben + kZeile, 300, kFeldhoehe);
+  chk20.Move(5040, kOben + 2 * kZeile, 3000, kFeldhoehe);
+  constexpr float kKnopfOben = 5160, kKnopf = 1100;
+  lblVersion.Move(120, kKnopfOben + 60, 2000, kFeldhoehe);
+  CommandNeu.Move(3360, kKnopfOben, kKnopf, 420);
+  CommandLöschen.Move(3360 + kKnopf + 60, kKnopfOben, kKnopf, 420);
+  CommandEnde.Move(3360 + 2 * (kKnopf + 60), kKnopfOben, kKnopf, 420);
+  CommandAbbruch.Move(3360 + 3 * (kKnopf + 60), kKnopfOben, kKnopf, 420);
 
   GridGebühren1.CellClick.Connect(
       [this](std::int32_t r, std::int32_t c) { GridGebühren1_CellClick(r, c); });

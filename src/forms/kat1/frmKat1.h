@@ -49,6 +49,13 @@ class frmKat1 : public controls::Form {
   controls::Label lblGP;
   controls::Label lblErm;
   controls::Label lblVersion;
+  // The captions of the fields.
+  controls::Label lblAnzahl;
+  controls::Label lblErmäßigt;
+  controls::Label lblAnteil;
+  controls::Label lblGP61;
+  controls::Label lblGP622;
+  controls::Label lblErmäßigung;
   controls::CommandButton CommandEnde;
   controls::CommandButton CommandAbbruch;
   controls::CommandButton CommandNeu;
