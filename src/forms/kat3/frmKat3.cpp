@@ -60,10 +60,24 @@ frmKat3::frmKat3()
   CommandAbbruch.SetCaption("&Abbruch");
   CommandNeu.SetCaption("&Einfügen");
   CommandLöschen.SetCaption("&Löschen");
-  // Designed positions (twips); the combo boxes float over the grid.
-  GridGebühren6.Move(120, 480, 9600, 3000);
+  // Designed positions (twips): the heading, the grid of eight columns, chk20 under it, the
+  // version and the buttons at the foot. The combo boxes float over the grid.
+  Width = 9780;
+  Height = 5100;
+  Label1.Move(120, 120, 9420, 300);
+  GridGebühren6.Move(120, 480, 9420, 3000);
+  ComboBox4.Move(0, 0, 800, 300);
+  ComboBox5.Move(0, 0, 1300, 300);
   ComboBox4.SetVisible(false);
   ComboBox5.SetVisible(false);
+  chk20.Move(120, 3620, 3600, 300);
+  constexpr float kKnopfOben = 4140, kKnopf = 1100, kAbstand = 60;
+  lblVersion.Move(120, kKnopfOben + 60, 2000, 300);
+  const float links = 120 + 9420 - 4 * kKnopf - 3 * kAbstand;
+  CommandNeu.Move(links, kKnopfOben, kKnopf, 420);
+  CommandLöschen.Move(links + (kKnopf + kAbstand), kKnopfOben, kKnopf, 420);
+  CommandEnde.Move(links + 2 * (kKnopf + kAbstand), kKnopfOben, kKnopf, 420);
+  CommandAbbruch.Move(links + 3 * (kKnopf + kAbstand), kKnopfOben, kKnopf, 420);
 
   GridGebühren6.CellClick.Connect(
       [this](std::int32_t r, std::int32_t c) { GridGebühren6_CellClick(r, c); });
