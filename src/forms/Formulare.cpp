@@ -3,6 +3,7 @@
 #include <map>
 
 #include "forms/kat1/frmKat1.h"
+#include "forms/kat2/frmKat2.h"
 #include "forms/kat3/frmKat3.h"
 
 namespace tarvo::formulare {
@@ -51,6 +52,7 @@ void FormulareRegistrieren() {
   fehlt("frmKat8", Leer("frmKat8"));
   // The category forms register themselves, each through its own function.
   if (!Liste()[NameZuIndex(0)].fabrik) Kat1Registrieren();
+  if (!Liste()[NameZuIndex(1)].fabrik) Kat2Registrieren();
   if (!Liste()[NameZuIndex(2)].fabrik) Kat3Registrieren();
 }
 
