@@ -224,6 +224,17 @@ TEST_F(Kat3Formular, AComboShownOverARowThatMovesDoesNotFollowItsNumber) {
   f->GridGebühren6.UserClickCell(1, 5);
   EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 3), "bis 5");
   EXPECT_EQ(f->GridGebühren6.TextMatrix(2, 3), "über 15");
+
+  // The same when a row above is deleted: the rows below move up.
+  ZeileAnfuegen(*f);
+  f->GridGebühren6.UserClickCell(2, 3);
+  ASSERT_TRUE(f->ComboBox5.Visible());
+  f->GridGebühren6.UserSelectRows({1});
+  f->CommandLöschen.UserPress();
+  f->GridGebühren6.UserClickCell(1, 5);
+  ASSERT_EQ(f->GridGebühren6.Rows(), 2);
+  EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 3), "über 15");
+  EXPECT_EQ(f->GridGebühren6.TextMatrix(2, 3), "bis 5");
 }
 
 TEST_F(Kat3Formular, TabInColumnSixOfTheLastRowAppendsAComputedRow) {

@@ -6,12 +6,11 @@
 #include "errors/Falle.h"
 #include "fees/modStatus.h"
 #include "forms/Formulare.h"
+#include "forms/Formularknoepfe.h"
 #include "forms/Kategorieformular.h"
 #include "forms/Tabellenschrift.h"
 #include "forms/kat3/Kat3Abrechnung.h"
 #include "forms/kat3/Kat3Gebuehren.h"
-#include "platform/controls/Bildschirm.h"
-#include "platform/controls/Oberflaeche.h"
 
 namespace tarvo {
 namespace {
@@ -102,12 +101,7 @@ std::int32_t frmKat3::ComboZeile() const {
 
 void frmKat3::Form_Load() {
   Falle falle(kModul, "Form_Load");
-  falle([&] {
-    CommandEnde.SetPicture("OK");
-    CommandAbbruch.SetPicture("Abbruch");
-    CommandLöschen.SetPicture("Löschen");
-    CommandNeu.SetPicture("Dokument");
-  });
+  formulare::KnopfbilderSetzen(falle, CommandEnde, CommandAbbruch, CommandLöschen, CommandNeu);
   falle([&] { lblVersion.SetCaption(formulare::Versionsangabe()); });
   falle([&] {
     ComboBox4.Clear();
@@ -271,20 +265,10 @@ void frmKat3::CommandNeu_Click() {
 
 void frmKat3::CommandLöschen_Click() {
   Falle falle(kModul, "CommandLöschen_Click");
-  if (GridGebühren6.Rows() < 2) return;
-  std::int32_t antwort = 0;
-  falle([&] {
-    antwort = MsgBox("Zeile löschen?", controls::msgbox::YesNo + controls::msgbox::Question, "");
-  });
-  if (antwort != controls::msgbox::Yes) return;
+  // A combo box still shown gives its choice back before the rows below it move up.
   auswahlNr_.Übernehmen(falle);
   auswahlDichte_.Übernehmen(falle);
-  // One row always stays: the statement needs an axis section to charge.
-  while (!GridGebühren6.SelectedRows().empty() && GridGebühren6.Rows() > 1) {
-    const std::int32_t zeile = GridGebühren6.SelectedRows().front();
-    if (!falle([&] { GridGebühren6.RemoveRow(zeile); })) break;
-  }
-  falle([&] { GridGebühren6.SetSetting("Rollbalken", GridGebühren6.Rows() > 9 ? 1 : 0); });
+  formulare::ZeilenLöschen(falle, GridGebühren6);
 }
 
 void frmKat3::CommandAbbruch_Click() {
