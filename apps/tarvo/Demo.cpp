@@ -92,6 +92,25 @@ const Demoauftrag kAuftraege[] = {
   "abschluss": "OK"
 }
 )"},
+    {"Auftrag-Kategorie4.json", R"({
+  "dokument": "Rechnung.docx",
+  "ausgabe": "Rechnung.docx",
+  "datenbank": "Auftraege.db",
+  "benutzer": 1,
+  "rechnung": 1,
+  "auftrag": {"Flurstücksnummer": "412/9", "AnzahlGrenzpunkte": 6},
+  "kategorie": 3,
+  "antworten": {"tabellenwahl": "neu"},
+  "eingaben": {
+    "zeilen": [[null, null, "2", null],
+               ["Flst.Nr. 413", "3", "0", "500"]],
+    "Option41": true,
+    "mskneueAP": "3",
+    "mskGP2": "0"
+  },
+  "abschluss": "OK"
+}
+)"},
 };
 
 std::size_t Zeichen(const std::string& text) {

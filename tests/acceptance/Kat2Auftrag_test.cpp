@@ -62,7 +62,8 @@ TEST_F(GebaeudeAuftrag, WholeBuildingSurveyInvoiceToTheCent) {
                           "Mehrwertsteuersatz FROM Rechnung WHERE ID_Rechnungsnummer = 1"),
             "110956|0|132038|190");
   EXPECT_NE(lauf.aus.find("Keine Fehler protokolliert."), std::string::npos) << lauf.aus;
-  EXPECT_NE(lauf.aus.find("(TARVO_03_2)"), std::string::npos) << lauf.aus;
+  EXPECT_NE(lauf.aus.find("Gebäudeaufnahme nach Nr. 3 (TARVO_03_2)"), std::string::npos)
+      << lauf.aus;
 }
 
 TEST_F(GebaeudeAuftrag, JsonSummaryListsTheStatement) {

@@ -2,6 +2,7 @@
 // of a building as the user types it (area classes, parts, variants), the job state it leaves,
 // rows added with Tab and the buttons, and a parts count beyond the 16-bit surcharge.
 #include "forms/kat2/frmKat2.h"
+#include "common/Version.h"
 
 #include <fstream>
 #include <iterator>
@@ -43,7 +44,7 @@ TEST_F(Kat2Formular, FreshFormHasOneDefaultRowComputedAtOnce) {
   EXPECT_EQ(f->chk20.Value(), 0);
   EXPECT_EQ(f->CommandNeu.Caption(), "&Einfügen");
   EXPECT_EQ(f->CommandNeu.Picture(), "Dokument");
-  EXPECT_EQ(f->lblVersion.Caption().rfind("V ", 0), 0u);
+  EXPECT_EQ(f->lblVersion.Caption(), "V " + VersionMitRevision());
   EXPECT_EQ(f->ParentWindow, 4711);
   EXPECT_EQ(f->ExtendedStyle, 0x140);
   EXPECT_EQ(f->Pointer, controls::MousePointer::Default);
@@ -229,6 +230,33 @@ TEST_F(Kat2Formular, WithoutADocumentOkLogsUnderItsOwnNameAndStillCloses) {
   EXPECT_NE(text.find("frmKat2.CommandEnde_Click"), std::string::npos);
   EXPECT_FALSE(f->Loaded());
   EXPECT_EQ(f->Pointer, controls::MousePointer::Default);
+}
+
+// Every control has its designed place inside the form; none covers another except the options,
+// which lie inside their frame.
+TEST_F(Kat2Formular, EveryControlHasItsPlace) {
+  auto f = Oeffnen2();
+  auto innerhalb = [](const controls::Control& c, float l, float o, float b, float h) {
+    return c.Left() >= l && c.Top() >= o && c.Left() + c.Width() <= l + b &&
+           c.Top() + c.Height() <= o + h;
+  };
+  std::vector<controls::Control*> platziert;
+  for (controls::Control* c : f->Steuerelemente()) {
+    SCOPED_TRACE(c->Name());
+    EXPECT_GT(c->Width(), 0);
+    EXPECT_GT(c->Height(), 0);
+    EXPECT_TRUE(innerhalb(*c, 0, 0, f->Width, f->Height));
+    if (const controls::Frame* rahmen = c->Container())
+      EXPECT_TRUE(innerhalb(*c, rahmen->Left(), rahmen->Top(), rahmen->Width(), rahmen->Height()));
+    for (controls::Control* d : platziert) {
+      if (c->Container() == d || d->Container() == c) continue;
+      const bool getrennt =
+          c->Left() + c->Width() <= d->Left() || d->Left() + d->Width() <= c->Left() ||
+          c->Top() + c->Height() <= d->Top() || d->Top() + d->Height() <= c->Top();
+      EXPECT_TRUE(getrennt) << "überdeckt " << d->Name();
+    }
+    platziert.push_back(c);
+  }
 }
 
 }  // namespace

@@ -54,9 +54,25 @@ frmKat2::frmKat2()
   CommandAbbruch.SetCaption("&Abbruch");
   CommandNeu.SetCaption("&Einfügen");
   CommandLöschen.SetCaption("&Löschen");
-  // Designed positions (twips).
+  // Designed positions (twips, on the form): the heading, the grid, under it the variant frame
+  // with its three options and the check box, the buttons at the foot.
+  Width = 11280;
+  Height = 5340;
+  Label1.Move(120, 120, 10800, 300);
   GridGebühren2.Move(120, 480, 10800, 3000);
-  sevFrame1.Move(120, 3600, 2400, 600);
+  sevFrame1.Move(120, 3600, 3360, 660);
+  Option31.Move(240, 3840, 900, 300);
+  Option32.Move(1260, 3840, 900, 300);
+  Option33.Move(2280, 3840, 900, 300);
+  chk20.Move(3720, 3780, 3300, 300);
+  constexpr float kKnopfOben = 4380, kKnopf = 1100, kAbstand = 60;
+  lblVersion.Move(120, kKnopfOben + 60, 2400, 300);
+  float links = 10920 - 4 * kKnopf - 3 * kAbstand;
+  for (controls::CommandButton* knopf :
+       {&CommandNeu, &CommandLöschen, &CommandEnde, &CommandAbbruch}) {
+    knopf->Move(links, kKnopfOben, kKnopf, 420);
+    links += kKnopf + kAbstand;
+  }
 
   GridGebühren2.CellIsDirty.Connect([this](std::int16_t& f) { GridGebühren2_CellIsDirty(f); });
   GridGebühren2.KeyDown.Connect(
