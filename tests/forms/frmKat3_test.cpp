@@ -6,6 +6,7 @@
 
 #include "Kat3Fixture.h"
 #include "common/Funktionen.h"
+#include "common/Version.h"
 
 namespace tarvo::test {
 namespace {
@@ -223,6 +224,17 @@ TEST_F(Kat3Formular, AComboShownOverARowThatMovesDoesNotFollowItsNumber) {
   f->GridGebühren6.UserClickCell(1, 5);
   EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 3), "bis 5");
   EXPECT_EQ(f->GridGebühren6.TextMatrix(2, 3), "über 15");
+
+  // The same when a row above is deleted: the rows below move up.
+  ZeileAnfuegen(*f);
+  f->GridGebühren6.UserClickCell(2, 3);
+  ASSERT_TRUE(f->ComboBox5.Visible());
+  f->GridGebühren6.UserSelectRows({1});
+  f->CommandLöschen.UserPress();
+  f->GridGebühren6.UserClickCell(1, 5);
+  ASSERT_EQ(f->GridGebühren6.Rows(), 2);
+  EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 3), "über 15");
+  EXPECT_EQ(f->GridGebühren6.TextMatrix(2, 3), "bis 5");
 }
 
 TEST_F(Kat3Formular, TabInColumnSixOfTheLastRowAppendsAComputedRow) {
@@ -277,6 +289,28 @@ TEST_F(Kat3Formular, InsertButtonAddsAComputedDefaultRowAtTheCurrentRow) {
                                         "", "   20,00", "2.400,00"}));
   EXPECT_EQ(f->GridGebühren6.TextMatrix(2, 1), "Flst.Nr. 1");
   EXPECT_EQ(f->GridGebühren6.RowHeight(1), 300);
+}
+
+// Every control has its designed place inside the form and none covers another (the floating
+// combo boxes apart).
+TEST_F(Kat3Formular, EveryControlHasItsPlaceInsideTheForm) {
+  auto f = Oeffnen();
+  std::vector<controls::Control*> platziert;
+  for (controls::Control* c : f->Steuerelemente()) {
+    SCOPED_TRACE(c->Name());
+    if (c == &f->ComboBox4 || c == &f->ComboBox5) continue;
+    EXPECT_GT(c->Width(), 0);
+    EXPECT_GT(c->Height(), 0);
+    EXPECT_LE(c->Left() + c->Width(), f->Width);
+    EXPECT_LE(c->Top() + c->Height(), f->Height);
+    for (controls::Control* d : platziert) {
+      EXPECT_TRUE(c->Left() + c->Width() <= d->Left() || d->Left() + d->Width() <= c->Left() ||
+                  c->Top() + c->Height() <= d->Top() || d->Top() + d->Height() <= c->Top())
+          << "überdeckt " << d->Name();
+    }
+    platziert.push_back(c);
+  }
+  EXPECT_EQ(f->lblVersion.Caption(), "V " + VersionMitRevision());
 }
 
 TEST_F(Kat3Formular, CancelUnloadsWithoutWriting) {

@@ -6,12 +6,11 @@
 #include "errors/Falle.h"
 #include "fees/modStatus.h"
 #include "forms/Formulare.h"
+#include "forms/Formularknoepfe.h"
 #include "forms/Kategorieformular.h"
 #include "forms/Tabellenschrift.h"
 #include "forms/kat3/Kat3Abrechnung.h"
 #include "forms/kat3/Kat3Gebuehren.h"
-#include "platform/controls/Bildschirm.h"
-#include "platform/controls/Oberflaeche.h"
 
 namespace tarvo {
 namespace {
@@ -60,10 +59,24 @@ frmKat3::frmKat3()
   CommandAbbruch.SetCaption("&Abbruch");
   CommandNeu.SetCaption("&Einfügen");
   CommandLöschen.SetCaption("&Löschen");
-  // Designed positions (twips); the combo boxes float over the grid.
-  GridGebühren6.Move(120, 480, 9600, 3000);
+  // Designed positions (twips): the heading, the grid of eight columns, chk20 under it, the
+  // version and the buttons at the foot. The combo boxes float over the grid.
+  Width = 9780;
+  Height = 5100;
+  Label1.Move(120, 120, 9420, 300);
+  GridGebühren6.Move(120, 480, 9420, 3000);
+  ComboBox4.Move(0, 0, 800, 300);
+  ComboBox5.Move(0, 0, 1300, 300);
   ComboBox4.SetVisible(false);
   ComboBox5.SetVisible(false);
+  chk20.Move(120, 3620, 3600, 300);
+  constexpr float kKnopfOben = 4140, kKnopf = 1100, kAbstand = 60;
+  lblVersion.Move(120, kKnopfOben + 60, 2000, 300);
+  const float links = 120 + 9420 - 4 * kKnopf - 3 * kAbstand;
+  CommandNeu.Move(links, kKnopfOben, kKnopf, 420);
+  CommandLöschen.Move(links + (kKnopf + kAbstand), kKnopfOben, kKnopf, 420);
+  CommandEnde.Move(links + 2 * (kKnopf + kAbstand), kKnopfOben, kKnopf, 420);
+  CommandAbbruch.Move(links + 3 * (kKnopf + kAbstand), kKnopfOben, kKnopf, 420);
 
   GridGebühren6.CellClick.Connect(
       [this](std::int32_t r, std::int32_t c) { GridGebühren6_CellClick(r, c); });
@@ -88,12 +101,7 @@ std::int32_t frmKat3::ComboZeile() const {
 
 void frmKat3::Form_Load() {
   Falle falle(kModul, "Form_Load");
-  falle([&] {
-    CommandEnde.SetPicture("OK");
-    CommandAbbruch.SetPicture("Abbruch");
-    CommandLöschen.SetPicture("Löschen");
-    CommandNeu.SetPicture("Dokument");
-  });
+  formulare::KnopfbilderSetzen(falle, CommandEnde, CommandAbbruch, CommandLöschen, CommandNeu);
   falle([&] { lblVersion.SetCaption(formulare::Versionsangabe()); });
   falle([&] {
     ComboBox4.Clear();
@@ -126,8 +134,8 @@ void frmKat3::Form_Load() {
   for (std::int32_t spalte = 1; spalte <= Spalten; ++spalte) {
     falle([&] { GridGebühren6.SetColHeading(spalte, kUeberschriften[spalte - 1]); });
     falle([&] { GridGebühren6.SetColWidth(spalte, kBreiten[spalte - 1]); });
-    // Column 1 (the parcel text) aligns left, the others right.
-    falle([&] { GridGebühren6.SetColSetting(spalte, "Ausrichtung", spalte == 1 ? 0 : 1); });
+    // Column 1 (the parcel text) aligns left, the others right, as in every fee grid.
+    falle([&] { GridGebühren6.SetColSetting(spalte, "Ausrichtung", spalte == 1 ? 0 : 2); });
   }
   // Price and fee are the form's output.
   falle([&] { GridGebühren6.SetColSetting(7, "Bearbeitbar", 0); });
@@ -240,7 +248,7 @@ void frmKat3::GridGebühren6_KeyDown(std::int16_t& taste, std::int16_t umschalt)
   } else {
     falle([&] { GridGebühren6.SetRow(GridGebühren6.Row() + 1); });
   }
-  falle([&] { GridGebühren6.SetSetting("Rollbalken", 1); });
+  falle([&] { GridGebühren6.SetSetting("Rollbalken", GridGebühren6.Rows() > 9 ? 1 : 0); });
   falle([&] { GridGebühren6.SetCol(1); });
   taste = 0;
 }
@@ -257,20 +265,10 @@ void frmKat3::CommandNeu_Click() {
 
 void frmKat3::CommandLöschen_Click() {
   Falle falle(kModul, "CommandLöschen_Click");
-  if (GridGebühren6.Rows() < 2) return;
-  std::int32_t antwort = 0;
-  falle([&] {
-    antwort = MsgBox("Zeile löschen?", controls::msgbox::YesNo + controls::msgbox::Question, "");
-  });
-  if (antwort != controls::msgbox::Yes) return;
+  // A combo box still shown gives its choice back before the rows below it move up.
   auswahlNr_.Übernehmen(falle);
   auswahlDichte_.Übernehmen(falle);
-  // One row always stays: the statement needs an axis section to charge.
-  while (!GridGebühren6.SelectedRows().empty() && GridGebühren6.Rows() > 1) {
-    const std::int32_t zeile = GridGebühren6.SelectedRows().front();
-    if (!falle([&] { GridGebühren6.RemoveRow(zeile); })) break;
-  }
-  falle([&] { GridGebühren6.SetSetting("Rollbalken", GridGebühren6.Rows() > 9 ? 1 : 0); });
+  formulare::ZeilenLöschen(falle, GridGebühren6);
 }
 
 void frmKat3::CommandAbbruch_Click() {
