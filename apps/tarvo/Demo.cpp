@@ -59,6 +59,23 @@ const Demoauftrag kAuftraege[] = {
   "abschluss": "OK"
 }
 )"},
+    {"Auftrag-Kategorie2.json", R"({
+  "dokument": "Rechnung.docx",
+  "ausgabe": "Rechnung.docx",
+  "datenbank": "Auftraege.db",
+  "benutzer": 1,
+  "rechnung": 1,
+  "auftrag": {"Flurstücksnummer": "412/7", "Baukosten": 180, "Lage": "Einfamilienhaus"},
+  "kategorie": 1,
+  "antworten": {"tabellenwahl": "neu"},
+  "eingaben": {
+    "Option33": true,
+    "zeilen": [["Flst.Nr. 412/7", "180", "5", "1000", null, "Einfamilienhaus mit Garage"],
+               ["Flst.Nr. 412/8", "620", "4", "500", null, "Scheune"]]
+  },
+  "abschluss": "OK"
+}
+)"},
     {"Auftrag-Kategorie3.json", R"({
   "dokument": "Rechnung.docx",
   "ausgabe": "Rechnung.docx",

@@ -194,8 +194,6 @@ TEST_F(Kat3Auftrag, DemoAddsTwoAxisSectionsOneWithBothSurcharges) {
   EXPECT_EQ(t[3][4], "  300,00 €");
   EXPECT_EQ(t[4][0], "Davon 40 m mit vier oder mehr Fahrstreifen ergibt einen Zuschlag von ");
   EXPECT_EQ(t[4][4], "  240,00 €");
-  // Category 1 (its half share: 1.340,50 €) and 8.952,50 € here; 2 % of 10.293,00 € = 205,86 €.
-  EXPECT_NE(lauf.aus.find("Rechnungsbetrag  12.493,64 €"), std::string::npos) << lauf.aus;
   EXPECT_TRUE(std::filesystem::exists(ordner_ / "Demo" / "Auftrag-Kategorie3.json"));
 }
 

@@ -4,6 +4,7 @@
 #include "document/Dokumenthilfen.h"
 #include "document/KM_WordAuto.h"
 #include "errors/Pruefen.h"
+#include "forms/Abmarkung.h"
 #include "forms/Kategorieformular.h"
 #include "forms/Tabellenschrift.h"
 #include "forms/kat1/Kat1Gebuehren.h"
@@ -144,40 +145,16 @@ void AbrechnungSchreiben(Falle& falle, frmKat1& f) {
 }
 
 void AbmarkungSchreiben(Falle& falle, frmKat1& f) {
-  word::Range stelle = formulare::NeueTabellenStelle(falle, f.AlteTabelleAbmarkung);
-  double g1 = 0, g2 = 0;
-  falle([&] { g1 = CVal(f.mskGP.Text()); });
-  falle([&] { g2 = CVal(f.mskGP2.Text()); });
-  if (!(g1 > 0) && !(g2 > 0)) return;
-
-  const std::int32_t zeilen = 2 + (g1 > 0 ? 1 : 0) + (g2 > 0 ? 1 : 0);
-  word::Table t;
-  falle([&] { t = Dokument().Tables().Add(stelle, zeilen, 5); });
-  f.TabelleFormatiereneinsicht(t);
-  falle([&] { Eintragen(t, 1, 1, "Abmarkung von Grenzpunkten nach Nr. 6", Schrift::Fett); });
-  falle([&] { Eintragen(t, 2, 2, "Anzahl", Schrift::Fett); });
-  falle([&] { Eintragen(t, 2, 3, "Gebühr je Punkt", Schrift::Fett); });
-  if (AnteilÜberschrift(f.mskAnteil.Text())) {
-    falle([&] { Eintragen(t, 2, 5, "Ihr Anteil", Schrift::Fett); });
-    falle([&] { Eintragen(t, 2, 4, "Gebühr", Schrift::Fett); });
-  } else {
-    falle([&] { Eintragen(t, 2, 5, "Gebühr", Schrift::Fett); });
-  }
-  std::int16_t r = 3;
-  if (g1 > 0) {
-    falle([&] { Eintragen(t, r, 1, "Abgemarkte Grenzpunkte nach Nr. 6.1", Schrift::Kursiv); });
-    falle([&] { Eintragen(t, r, 2, f.mskGP.Text()); });
-    falle([&] { Eintragen(t, r, 3, "26 €"); });
-    f.GebührEintragen(r, 26 * g1, t);
-    ++r;
-  }
-  if (g2 > 0) {
-    falle([&] { Eintragen(t, r, 1, "Abgemarkte Grenzpunkte nach Nr. 6.22", Schrift::Kursiv); });
-    falle([&] { Eintragen(t, r, 2, f.mskGP2.Text()); });
-    falle([&] { Eintragen(t, r, 3, "61 €"); });
-    f.GebührEintragen(r, 61 * g2, t);
-  }
-  falle([&] { BookmarkSetzen(t, frmKat1::TagAbmarkung); });
+  formulare::Abmarkung a;
+  a.punkteNr61 = f.mskGP.Text();
+  a.punkteNr622 = f.mskGP2.Text();
+  a.mitAnteil = AnteilÜberschrift(f.mskAnteil.Text());
+  a.tag = frmKat1::TagAbmarkung;
+  a.formatieren = [&](word::Table& t) { f.TabelleFormatiereneinsicht(t); };
+  a.gebührEintragen = [&](std::int16_t zeile, double gebühr, word::Table& t) {
+    f.GebührEintragen(zeile, gebühr, t);
+  };
+  formulare::AbmarkungSchreiben(falle, f.AlteTabelleAbmarkung, a);
 }
 
 }  // namespace tarvo::kat1

@@ -3,14 +3,13 @@
 #include "common/Funktionen.h"
 #include "document/Dokumenthilfen.h"
 #include "errors/Pruefen.h"
+#include "forms/Abmarkung.h"
 #include "forms/kat1/frmKat1.h"
 
 namespace tarvo::kat1 {
 namespace {
 
 constexpr const char* kErmäßigungsZeile = "Die Gebühr nach Gebü";
-constexpr const char* kAnteil = "Ihr Anteil beträgt";
-constexpr const char* kNr61 = "Abgemarkte Grenzpunkte nach Nr. 6.1";
 
 bool BeginntMit(const std::string& text, const std::string& anfang) {
   return text.compare(0, anfang.size(), anfang) == 0;
@@ -37,16 +36,6 @@ bool SchlichteZahl(const std::string& text) {
 std::string ZahlWieGeschrieben(const std::string& zelle, std::int16_t breite) {
   return SchlichteZahl(zelle) ? zelle : Zahl(zelle, breite, 0);
 }
-// A masked count field from a cell: the text as it stands when the field takes it (digits and
-// blanks, not longer than the mask), else the normalised number.
-void FeldAusZelle(controls::MaskEdBox& feld, const std::string& zelle) {
-  bool passt = static_cast<std::int32_t>(zelle.size()) <= feld.Stellen() && !zelle.empty();
-  for (char c : zelle) passt = passt && ((c >= '0' && c <= '9') || c == ' ');
-  feld.SetText(passt && SchlichteZahl(zelle)
-                   ? zelle
-                   : Zahl(zelle, static_cast<std::int16_t>(feld.Stellen()), 0));
-}
-
 }  // namespace
 
 std::string AbZeichen(const std::string& text, std::size_t zeichen) {
@@ -86,23 +75,11 @@ void AbrechnungEinlesen(Falle& falle, frmKat1& f, const word::Table& t) {
   falle([&] { f.GridGebühren1.SetCols(4); });
 
   // 3. The share from the title's second line.
-  falle([&] {
-    const std::string titel = ZellText(t, 1, 1);
-    const std::size_t stelle = titel.find(kAnteil);
-    if (stelle == std::string::npos) {
-      f.mskAnteil.SetText("1000");
-      return;
-    }
-    double anteil = werte::FuehrendeZahl(titel.substr(stelle + std::string(kAnteil).size() + 1));
-    if (anteil == 0) anteil = 1;
-    std::string text = CStr(Variant(anteil));
-    if (text.size() < 4) text.insert(0, 4 - text.size(), ' ');
-    f.mskAnteil.SetText(text);
-  });
+  falle([&] { f.mskAnteil.SetText(formulare::AnteilAusTitel(ZellText(t, 1, 1))); });
 
   // 4. The point counts.
-  falle([&] { FeldAusZelle(f.mskAnzahl, ZellText(t, 3, 3)); });
-  if (mitErmäßigtenPunkten) falle([&] { FeldAusZelle(f.mskErmäßigt, ZellText(t, 4, 3)); });
+  falle([&] { formulare::ZahlfeldAusZelle(f.mskAnzahl, ZellText(t, 3, 3), 3); });
+  if (mitErmäßigtenPunkten) falle([&] { formulare::ZahlfeldAusZelle(f.mskErmäßigt, ZellText(t, 4, 3), 3); });
 
   // 5. The parcels, with the fees as they were charged.
   const std::int32_t erste = mitErmäßigtenPunkten ? 7 : 6;
@@ -124,15 +101,7 @@ void AbrechnungEinlesen(Falle& falle, frmKat1& f, const word::Table& t) {
 }
 
 void AbmarkungEinlesen(Falle& falle, frmKat1& f, const word::Table& t) {
-  falle([&] {
-    std::int32_t zeilen = t.Rows().Count();
-    if (ZellText(t, 3, 1) == kNr61) {
-      FeldAusZelle(f.mskGP, ZellText(t, 3, 2));
-      if (zeilen == 4) FeldAusZelle(f.mskGP2, ZellText(t, 4, 2));
-    } else {
-      FeldAusZelle(f.mskGP2, ZellText(t, 3, 2));
-    }
-  });
+  formulare::AbmarkungEinlesen(falle, t, f.mskGP, f.mskGP2, 3);
 }
 
 }  // namespace tarvo::kat1

@@ -186,6 +186,8 @@ class Core : public std::enable_shared_from_this<Core> {
 
   std::unique_ptr<docx::Package> paket;
   std::string mainPart, commentsPart, stylesPart;
+  // The parts' text, parsed in place: the DOMs point into them.
+  std::string mainPuffer, commentsPuffer;
   pugi::xml_document mainDom, commentsDom, stylesDom;
   Wml mainWml, commentsWml, stylesWml;
   bool hatKommentare = false;
@@ -202,6 +204,8 @@ class Core : public std::enable_shared_from_this<Core> {
   // Writes the changed DOMs into the package.
   void Flush();
   std::string Serialisieren(const pugi::xml_document& dom) const;
+  // The same, packed while it is written (at the fastest level when `gross`).
+  docx::DeflatedPart SerialisierenGepackt(const pugi::xml_document& dom, bool gross) const;
 
   // Comments.
   pugi::xml_node KommentareWurzel(bool anlegen);

@@ -40,13 +40,34 @@ bool Story::Ueberspringen(pugi::xml_node node) const {
     const char* doppel = std::strchr(name, ':');
     return doppel && std::strcmp(doppel + 1, "Fallback") == 0;
   }
-  static const char* const kWeg[] = {"pPr",     "rPr",    "sectPr",      "tblPr",     "tblGrid",
-                                     "trPr",    "tcPr",   "txbxContent", "del",       "moveFrom",
-                                     "drawing", "pict",   "object",      "instrText", "delText",
-                                     "tblPrEx", "fldData"};
-  for (const char* w : kWeg)
-    if (!std::strcmp(lokal, w)) return true;
-  return false;
+  // Compared only with the names of the same first letter: this runs for every element walked.
+  auto eines = [lokal](std::initializer_list<const char*> namen) {
+    for (const char* n : namen)
+      if (!std::strcmp(lokal, n)) return true;
+    return false;
+  };
+  switch (lokal[0]) {
+    case 'p':
+      return eines({"pPr", "pict"});
+    case 'r':
+      return eines({"rPr"});
+    case 's':
+      return eines({"sectPr"});
+    case 't':
+      return eines({"tblPr", "tblGrid", "trPr", "tcPr", "txbxContent", "tblPrEx"});
+    case 'd':
+      return eines({"del", "drawing", "delText"});
+    case 'm':
+      return eines({"moveFrom"});
+    case 'o':
+      return eines({"object"});
+    case 'i':
+      return eines({"instrText"});
+    case 'f':
+      return eines({"fldData"});
+    default:
+      return false;
+  }
 }
 
 void Story::Besuchen(pugi::xml_node node, std::vector<Piece*>& out) {
