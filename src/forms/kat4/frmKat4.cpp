@@ -7,9 +7,9 @@
 #include "fees/modStatus.h"
 #include "forms/Abmarkung.h"
 #include "forms/Formulare.h"
+#include "forms/Formularknoepfe.h"
 #include "forms/Kategorieformular.h"
 #include "forms/Tabellenschrift.h"
-#include "forms/Zeilenloeschen.h"
 #include "forms/kat4/Kat4Abrechnung.h"
 #include "forms/kat4/Kat4Einlesen.h"
 #include "forms/kat4/Kat4Gebuehren.h"
@@ -110,12 +110,7 @@ controls::Label& frmKat4::lblGebühren7(int index) {
 
 void frmKat4::Form_Load() {
   Falle falle(kModul, "Form_Load");
-  falle([&] {
-    CommandEnde.SetPicture("OK");
-    CommandAbbruch.SetPicture("Abbruch");
-    CommandLöschen.SetPicture("Löschen");
-    CommandNeu.SetPicture("Dokument");
-  });
+  formulare::KnopfbilderSetzen(falle, CommandEnde, CommandAbbruch, CommandLöschen, CommandNeu);
   falle([&] { lblVersion.SetCaption(formulare::Versionsangabe()); });
   AlteTabelle = word::Table();
   AlteTabelleAbmarkung = word::Table();
