@@ -58,7 +58,9 @@ TEST_F(Kat3Formular, EditedCellsAreNormalisedAndTheRowRecomputed) {
   for (const Fall& fall : fälle) {
     SCOPED_TRACE(std::string(fall.eingabe) + " in Spalte " + std::to_string(fall.spalte));
     f->GridGebühren6.UserEditCell(1, fall.spalte, fall.eingabe);
-    if (fall.spalte != 8) EXPECT_EQ(f->GridGebühren6.TextMatrix(1, fall.spalte), fall.zelle);
+    if (fall.spalte != 8) {
+      EXPECT_EQ(f->GridGebühren6.TextMatrix(1, fall.spalte), fall.zelle);
+    }
     EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 8), fall.gebühr);
     EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 7), "   20,00");
   }

@@ -6,6 +6,7 @@
 #include "errors/Pruefen.h"
 #include "fees/modStatus.h"
 #include "forms/Formulare.h"
+#include "forms/Formularknoepfe.h"
 #include "forms/Kategorieformular.h"
 #include "forms/Tabellenschrift.h"
 #include "forms/kat1/Kat1Abrechnung.h"
@@ -141,12 +142,7 @@ frmKat1::~frmKat1() = default;
 
 void frmKat1::Form_Load() {
   Falle falle(kModul, "Form_Load");
-  falle([&] {
-    CommandEnde.SetPicture("OK");
-    CommandAbbruch.SetPicture("Abbruch");
-    CommandLöschen.SetPicture("Löschen");
-    CommandNeu.SetPicture("Dokument");
-  });
+  formulare::KnopfbilderSetzen(falle, CommandEnde, CommandAbbruch, CommandLöschen, CommandNeu);
   falle([&] { lblVersion.SetCaption(formulare::Versionsangabe()); });
   falle([&] {
     ComboBox4.Clear();
@@ -366,22 +362,11 @@ void frmKat1::CommandNeu_Click() {
 
 void frmKat1::CommandLöschen_Click() {
   Falle falle(kModul, "CommandLöschen_Click");
-  if (GridGebühren1.Rows() < 2) return;
-  std::int32_t antwort = 0;
-  falle([&] {
-    antwort = MsgBox("Zeile löschen?", controls::msgbox::YesNo + controls::msgbox::Question, "");
-  });
-  if (antwort != controls::msgbox::Yes) return;
-  // A category still in the combo box goes into its row before the rows move.
+  // A category still in the combo box goes into its row before rows can move.
   kategorie_.Übernehmen(falle);
-  // One row always stays: a statement without a parcel line has nothing to charge for part b.
-  while (!GridGebühren1.SelectedRows().empty() && GridGebühren1.Rows() > 1) {
-    const std::int32_t zeile = GridGebühren1.SelectedRows().front();
-    if (!falle([&] { GridGebühren1.RemoveRow(zeile); })) break;
-    ZeileEntfernt(zeile);
-  }
-  falle([&] { GridGebühren1.SetSetting("Rollbalken", GridGebühren1.Rows() > 9 ? 1 : 0); });
-  ErmäßigungErmitteln();
+  const std::vector<std::int32_t> entfernt = formulare::ZeilenLöschen(falle, GridGebühren1);
+  for (std::int32_t zeile : entfernt) ZeileEntfernt(zeile);
+  if (!entfernt.empty()) ErmäßigungErmitteln();
 }
 
 void frmKat1::CommandAbbruch_Click() {
