@@ -220,6 +220,7 @@ class Spieler {
 std::string Bereinigt(std::string text) {
   std::replace(text.begin(), text.end(), '\r', ' ');
   std::replace(text.begin(), text.end(), '\v', ' ');
+  std::replace(text.begin(), text.end(), '\t', ' ');
   const auto anfang = text.find_first_not_of(' ');
   if (anfang == std::string::npos) return {};
   const auto ende = text.find_last_not_of(' ');

@@ -77,13 +77,21 @@ Bookmark Bookmarks::Add(const std::string& name, const word::Range& range) {
     hoechste = std::max(hoechste, static_cast<long>(w.Attr(knoten, "id").as_int(-1)));
   std::string id = std::to_string(hoechste + 1);
   detail::Story& st = core.Main();
+  // A range over a whole cell or row ends behind its end mark; the bookmark ends before it, in
+  // the cell's last paragraph, as the word processor stores it.
+  std::int32_t bis = rs.end;
+  while (bis > rs.start) {
+    detail::Piece* p = st.PieceAt(bis - 1);
+    if (!p || !detail::IstMarke(p->kind) || p->kind == detail::PieceKind::ParagraphMark) break;
+    --bis;
+  }
   pugi::xml_node anfang;
-  if (rs.start == rs.end) {
+  if (rs.start == bis) {
     anfang = detail::Story::Einfuegen(st.MarkerGap(rs.start), w.N("bookmarkStart").c_str());
     w.Setze(anfang.parent().insert_child_after(w.N("bookmarkEnd").c_str(), anfang), "id", id);
   } else {
     pugi::xml_node ende =
-        detail::Story::Einfuegen(st.MarkerGap(rs.end), w.N("bookmarkEnd").c_str());
+        detail::Story::Einfuegen(st.MarkerGap(bis), w.N("bookmarkEnd").c_str());
     w.Setze(ende, "id", id);
     anfang = detail::Story::Einfuegen(st.MarkerGap(rs.start), w.N("bookmarkStart").c_str());
   }

@@ -119,5 +119,17 @@ TEST(Bookmarks, AddWithUniqueNamesAndValidNamesOnly) {
   EXPECT_EQ(Sichtbar(doc->Content().Text()), "Gebühr hier\\r");
 }
 
+// A bookmark over a whole cell (its range ends behind the end-of-cell mark), the last cell of
+// a row included, ends inside the cell before its mark.
+TEST(Bookmarks, OverAWholeLastCellEndsBeforeItsMark) {
+  auto doc = Dokument(Absatz("vor"));
+  Table t = doc->Tables().Add(doc->Range(0, 0), 1, 5);
+  t.Cell(1, 5).Range().InsertAfter("Gebühr");
+  doc->Bookmarks().Add("TARVO_03_3", t.Cell(1, 5).Range());
+  EXPECT_EQ(doc->Bookmarks().Item("TARVO_03_3").Range().Text(), "Gebühr");
+  EXPECT_NE(doc->MainXml().find("Gebühr</w:t></w:r><w:bookmarkEnd"), std::string::npos)
+      << doc->MainXml();
+}
+
 }  // namespace
 }  // namespace tarvo::word
