@@ -8,7 +8,8 @@ pakete=(build-essential cmake ninja-build ccache pkg-config
         libzip-dev libpugixml-dev libsqlite3-dev libcli11-dev nlohmann-json3-dev
         libgtest-dev libgmock-dev libbenchmark-dev
         sqlite3 python3 python3-docx poppler-utils zip unzip
-        libreoffice-writer-nogui fonts-dejavu-core fonts-liberation2)
+        libreoffice-writer-nogui fonts-dejavu-core fonts-liberation2
+        qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libpoppler-qt6-dev xvfb xauth)
 fehlend=()
 for p in "${pakete[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlend+=("$p")
