@@ -209,16 +209,17 @@ void Maskenfeld::keyPressEvent(QKeyEvent* ereignis) {
 }
 
 void Maskenfeld::mousePressEvent(QMouseEvent* ereignis) {
-  if (!hasFocus()) {
-    // The first click gives the focus; the form's GotFocus decides what is selected.
-    setFocus(Qt::MouseFocusReason);
-    return;
-  }
+  // The click that gave the focus keeps what the form's GotFocus selected.
+  if (fokusKlick_) return;
   QLineEdit::mousePressEvent(ereignis);
   AuswahlUebernehmen();
 }
 
 void Maskenfeld::mouseReleaseEvent(QMouseEvent* ereignis) {
+  if (fokusKlick_) {
+    fokusKlick_ = false;
+    return;
+  }
   QLineEdit::mouseReleaseEvent(ereignis);
   if (hasFocus()) AuswahlUebernehmen();
 }
@@ -235,6 +236,7 @@ void Maskenfeld::AuswahlUebernehmen() {
 
 void Maskenfeld::focusInEvent(QFocusEvent* ereignis) {
   QLineEdit::focusInEvent(ereignis);
+  fokusKlick_ = ereignis->reason() == Qt::MouseFocusReason;
   if (!Gebunden() || feld_.HasFocus()) {
     Abgleichen();
     return;

@@ -117,6 +117,7 @@ class Maskenfeld : public QLineEdit, public Bindung {
  private:
   void AuswahlUebernehmen();
   controls::MaskEdBox& feld_;
+  bool fokusKlick_ = false;  // the click that gave the focus changes no selection
 };
 
 }  // namespace tarvo::qt
