@@ -166,16 +166,17 @@ std::int32_t QtBildschirm::MsgBox(const std::string& meldung, std::int32_t schal
   std::map<QAbstractButton*, std::int32_t> codes;
   const std::vector<Knopf> knoepfe = Knoepfe(schaltflaechen & 7);
   QPushButton* abbruch = nullptr;
+  std::vector<QPushButton*> reihe;  // in the order of the style code, not of the box's layout
   for (const Knopf& knopf : knoepfe) {
     QPushButton* button = box.addButton(QString::fromUtf8(knopf.text), knopf.rolle);
+    reihe.push_back(button);
     codes[button] = knopf.code;
     if (knopf.code == controls::msgbox::Cancel || knopf.code == controls::msgbox::No ||
         knoepfe.size() == 1)
       abbruch = button;
   }
   const auto standard = static_cast<std::size_t>((schaltflaechen >> 8) & 3);
-  box.setDefaultButton(qobject_cast<QPushButton*>(
-      box.buttons().at(static_cast<int>(standard < knoepfe.size() ? standard : 0))));
+  box.setDefaultButton(reihe[standard < reihe.size() ? standard : 0]);
   if (abbruch) box.setEscapeButton(abbruch);
   box.exec();
   const auto gedrueckt = codes.find(box.clickedButton());
