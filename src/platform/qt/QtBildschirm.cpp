@@ -285,11 +285,13 @@ void QtBildschirm::Entladen(controls::Form& form) {
   // The models go with the form: the views let go of them now, the widgets follow later (the
   // unload may have started in one of them).
   if (anzeige.ansicht) anzeige.ansicht->Loesen();
-  if (!anzeige.fenster) return;
-  if (auto* dialog = qobject_cast<QDialog*>(anzeige.fenster.data()); dialog && anzeige.modal)
-    dialog->done(0);
-  anzeige.fenster->hide();
-  anzeige.fenster->deleteLater();
+  if (anzeige.fenster) {
+    if (auto* dialog = qobject_cast<QDialog*>(anzeige.fenster.data()); dialog && anzeige.modal)
+      dialog->done(0);
+    anzeige.fenster->hide();
+    anzeige.fenster->deleteLater();
+  }
+  if (NachEntladen) NachEntladen(form);
 }
 
 void QtBildschirm::Einbetten(controls::Form&, std::int32_t, std::int32_t) {

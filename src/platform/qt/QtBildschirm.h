@@ -11,15 +11,16 @@
 #pragma once
 
 #include <QPointer>
+#include <QTextBrowser>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include "platform/controls/Bildschirm.h"
 #include "platform/controls/Einstellungen.h"
 
 class QMdiArea;
-class QTextBrowser;
 class QWidget;
 
 namespace tarvo::qt {
@@ -41,6 +42,8 @@ class QtBildschirm : public controls::Bildschirm {
   Formularansicht* Ansicht(const controls::Form& form) const;
   // The window that shows the form (MDI child, dialog or top-level window), or nullptr.
   QWidget* Fenster(const controls::Form& form) const;
+  // Called after a form was unloaded and its window closed (the host finishes the job there).
+  std::function<void(controls::Form&)> NachEntladen;
   // The help window, once help was shown.
   QTextBrowser* Hilfefenster() const { return hilfe_; }
 
