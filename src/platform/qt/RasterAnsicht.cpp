@@ -102,8 +102,11 @@ void RasterAnsicht::EditorUebernehmen() {
 void RasterAnsicht::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hinweis) {
   auto* bearbeiter = static_cast<Zellenbearbeiter*>(itemDelegate());
   if (bearbeiter->offen == editor) bearbeiter->offen = nullptr;
+  // Closed by Return or Tab the grid takes the focus back; closed because the user clicked
+  // elsewhere, the focus stays there.
+  const bool fokus = editor && editor->hasFocus();
   QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
-  setFocus(Qt::OtherFocusReason);
+  if (fokus) setFocus(Qt::OtherFocusReason);
   // Tab in the editor: the text is committed, now the grid's key handling decides.
   if (hinweis == QAbstractItemDelegate::EditNextItem) Taste(controls::taste::Tab, 0);
   if (hinweis == QAbstractItemDelegate::EditPreviousItem)
@@ -120,7 +123,22 @@ void RasterAnsicht::Taste(std::int16_t taste, std::int16_t umschalt) {
   Abgleichen();
 }
 
+void RasterAnsicht::dataChanged(const QModelIndex& oben, const QModelIndex& unten,
+                                const QList<int>& rollen) {
+  // An open editor keeps what the user typed until it is committed; the cells repaint.
+  if (state() == QAbstractItemView::EditingState) {
+    viewport()->update();
+    return;
+  }
+  QTableView::dataChanged(oben, unten, rollen);
+}
+
 void RasterAnsicht::keyPressEvent(QKeyEvent* ereignis) {
+  // A key the open editor passed on (Return, Escape) is the editor's: it commits or cancels.
+  if (state() == QAbstractItemView::EditingState) {
+    ereignis->ignore();
+    return;
+  }
   const Qt::KeyboardModifiers mods = ereignis->modifiers();
   const std::int16_t umschalt = Umschalt(mods);
   if ((ereignis->key() == Qt::Key_Tab || ereignis->key() == Qt::Key_Backtab) &&

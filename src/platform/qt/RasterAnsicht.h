@@ -40,6 +40,8 @@ class RasterAnsicht : public QTableView, public Bindung {
   void focusInEvent(QFocusEvent* ereignis) override;
   void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hinweis) override;
   QModelIndex moveCursor(CursorAction aktion, Qt::KeyboardModifiers modifiers) override;
+  void dataChanged(const QModelIndex& oben, const QModelIndex& unten,
+                   const QList<int>& rollen = QList<int>()) override;
 
  private:
   void Taste(std::int16_t taste, std::int16_t umschalt);
