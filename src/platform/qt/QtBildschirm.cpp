@@ -129,6 +129,14 @@ QMessageBox::Icon Symbol(std::int32_t stil) {
 
 }  // namespace
 
+QWidget* QtBildschirm::Eltern() const {
+  // A window on its way out (a dialog just hidden) would take its children along.
+  for (QWidget* kandidat : {QApplication::activeModalWidget(), QApplication::activeWindow(),
+                            static_cast<QWidget*>(hauptfenster_.data())})
+    if (kandidat && kandidat->isVisible()) return kandidat;
+  return nullptr;
+}
+
 QtBildschirm::QtBildschirm() : QtBildschirm(controls::Einstellungen::StandardDatei()) {}
 
 QtBildschirm::QtBildschirm(std::filesystem::path einstellungsdatei)
@@ -158,11 +166,8 @@ QWidget* QtBildschirm::Fenster(const controls::Form& form) const {
 
 std::int32_t QtBildschirm::MsgBox(const std::string& meldung, std::int32_t schaltflaechen,
                                   const std::string& titel) {
-  QWidget* eltern = QApplication::activeModalWidget();
-  if (!eltern) eltern = QApplication::activeWindow();
-  if (!eltern) eltern = hauptfenster_;
   QMessageBox box(Symbol(schaltflaechen), QString::fromStdString(titel.empty() ? "tarvo" : titel),
-                  QString::fromStdString(meldung), QMessageBox::NoButton, eltern);
+                  QString::fromStdString(meldung), QMessageBox::NoButton, Eltern());
   std::map<QAbstractButton*, std::int32_t> codes;
   const std::vector<Knopf> knoepfe = Knoepfe(schaltflaechen & 7);
   QPushButton* abbruch = nullptr;
@@ -225,9 +230,7 @@ QtBildschirm::Anzeige& QtBildschirm::Aufbauen(controls::Form& form, bool modal) 
   QWidget* fenster = nullptr;
   const auto host = hosts_.find(form.ParentWindow);
   if (modal) {
-    QWidget* eltern = QApplication::activeWindow();
-    if (!eltern) eltern = hauptfenster_;
-    auto* dialog = new QDialog(eltern);
+    auto* dialog = new QDialog(Eltern());
     auto* layout = new QVBoxLayout(dialog);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(ansicht);
@@ -292,6 +295,19 @@ void QtBildschirm::Entladen(controls::Form& form) {
     anzeige.fenster->deleteLater();
   }
   if (NachEntladen) NachEntladen(form);
+}
+
+void QtBildschirm::Vergessen(controls::Form& form) {
+  // A form dropped without being unloaded (a dialog on the stack): its views let go at once.
+  const auto it = anzeigen_.find(&form);
+  if (it == anzeigen_.end()) return;
+  Anzeige anzeige = it->second;
+  anzeigen_.erase(it);
+  if (anzeige.ansicht) anzeige.ansicht->Loesen();
+  if (anzeige.fenster) {
+    anzeige.fenster->hide();
+    anzeige.fenster->deleteLater();
+  }
 }
 
 void QtBildschirm::Einbetten(controls::Form&, std::int32_t, std::int32_t) {

@@ -58,6 +58,7 @@ class QtBildschirm : public controls::Bildschirm {
   void Verbergen(controls::Form& form) override;
   void Entladen(controls::Form& form) override;
   void Einbetten(controls::Form& form, std::int32_t parent, std::int32_t extendedStyle) override;
+  void Vergessen(controls::Form& form) override;
 
  private:
   struct Anzeige {
@@ -66,6 +67,8 @@ class QtBildschirm : public controls::Bildschirm {
     bool modal = false;
   };
   Anzeige& Aufbauen(controls::Form& form, bool modal);
+  // The visible window new dialogs and message boxes belong to, or nullptr.
+  QWidget* Eltern() const;
 
   controls::Einstellungen einstellungen_;
   std::map<std::int32_t, QPointer<QMdiArea>> hosts_;
