@@ -5,11 +5,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 pakete=(build-essential cmake ninja-build ccache pkg-config
-        libzip-dev libpugixml-dev libsqlite3-dev libcli11-dev nlohmann-json3-dev
+        libzip-dev zlib1g-dev libpugixml-dev libsqlite3-dev libcli11-dev nlohmann-json3-dev
         libgtest-dev libgmock-dev libbenchmark-dev
         sqlite3 python3 python3-docx poppler-utils zip unzip
         libreoffice-writer-nogui fonts-dejavu-core fonts-liberation2
         qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libpoppler-qt6-dev xvfb xauth)
+# The fuzz targets (scripts/fuzz.sh) are built with clang and its libFuzzer.
+case " $* " in *" -DTARVO_FUZZ=ON "*) pakete+=(clang-14 libclang-rt-14-dev) ;; esac
 fehlend=()
 for p in "${pakete[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || fehlend+=("$p")
@@ -26,4 +28,5 @@ fi
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 build="${1:-build}"; shift || true
 cmake -S . -B "$build" -G Ninja "$@" >/dev/null
-cmake --build "$build" -j "$(nproc)"
+# TARVO_ZIELE (space-separated) builds only those targets.
+cmake --build "$build" -j "$(nproc)" ${TARVO_ZIELE:+--target $TARVO_ZIELE}

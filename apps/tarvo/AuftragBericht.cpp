@@ -11,7 +11,7 @@ std::string Titel(const std::string& tag) {
   if (tag == "TARVO_Neben") return "Auslagen nach Nr. 1.3";
   if (tag == "TARVO_03_1") return "Flurstückszerlegung nach Nr. 2";
   if (tag == "TARVO_03_1A" || tag == "TARVO_03_4A") return "Abmarkung nach Nr. 6";
-  if (tag == "TARVO_03_2") return "Gebäudeeinmessung nach Nr. 3";
+  if (tag == "TARVO_03_2") return "Gebäudeaufnahme nach Nr. 3";
   if (tag == "TARVO_03_3") return "Vermessung nach Nr. 5";
   if (tag == "TARVO_03_4") return "Grenzwiederherstellung nach Nr. 4";
   return tag;

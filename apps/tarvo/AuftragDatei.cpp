@@ -158,12 +158,16 @@ class Leser {
         for (const Json& zeile : wert) {
           if (!zeile.is_array())
             Fehler("jede Zeile von »eingaben.zeilen« muss eine Liste von Zellen sein.");
-          std::vector<std::string> zellen;
+          std::vector<std::optional<std::string>> zellen;
           for (const Json& z : zeile) {
             std::string text;
+            if (z.is_null()) {
+              zellen.emplace_back();
+              continue;
+            }
             if (!Zelltext(z, text))
-              Fehler("eine Zelle von »eingaben.zeilen« ist weder Text noch Zahl.");
-            zellen.push_back(std::move(text));
+              Fehler("eine Zelle von »eingaben.zeilen« ist weder Text, Zahl noch null.");
+            zellen.emplace_back(std::move(text));
           }
           a.zeilen.push_back(std::move(zellen));
         }

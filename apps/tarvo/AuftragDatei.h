@@ -56,7 +56,9 @@ struct Auftrag {
   std::optional<std::int32_t> cursorTabelle;
   Tabellenwahl tabellenwahl;
   std::vector<std::int32_t> meldungen;  // scripted message box answers, in order
-  std::vector<std::vector<std::string>> zeilen;
+  // The grid rows, cells from column 1 on; an empty optional (JSON null) leaves the cell as the
+  // form filled it.
+  std::vector<std::vector<std::optional<std::string>>> zeilen;
   std::vector<Feldeingabe> felder;  // in the order of the file
   std::vector<Aktion> aktionen;
   bool abbruch = false;  // "abschluss": "Abbruch"

@@ -1,24 +1,19 @@
 #include "AuftragLauf.h"
 
 #include <algorithm>
-#include <map>
 
 #include "Kontext.h"
 #include "common/Funktionen.h"
 #include "document/Dokumenthilfen.h"
 #include "document/G_frmTabelle.h"
 #include "errors/Protokoll.h"
-#include "forms/Formulare.h"
-#include "forms/kat1/frmKat1.h"
-#include "host/GO.h"
+#include "host/Auftragssitzung.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Grid.h"
 #include "platform/controls/Kopflos.h"
 #include "platform/controls/MaskEdBox.h"
-#include "platform/dao/Database.h"
 #include "platform/dao/Recordset.h"
-#include "platform/dao/Workspace.h"
 #include "platform/word/Document.h"
 
 namespace tarvo::auftrag {
@@ -26,22 +21,6 @@ namespace {
 
 [[noreturn]] void Unbrauchbar(const std::string& was) {
   throw Laufzeitfehler(fehlernummer::UngueltigerAufruf, was);
-}
-
-using Let = void (GO::*)(const Variant&);
-const std::map<std::string, Let>& Eigenschaften() {
-  static const std::map<std::string, Let> lets = {
-      {"Flurstücksnummer", static_cast<Let>(&GO::Flurstücksnummer)},
-      {"Fläche", static_cast<Let>(&GO::Fläche)},
-      {"Bodenwert", static_cast<Let>(&GO::Bodenwert)},
-      {"Lage", static_cast<Let>(&GO::Lage)},
-      {"Baukosten", static_cast<Let>(&GO::Baukosten)},
-      {"Achslänge", static_cast<Let>(&GO::Achslänge)},
-      {"Grenzlänge", static_cast<Let>(&GO::Grenzlänge)},
-      {"Flurstücke", static_cast<Let>(&GO::Flurstücke)},
-      {"AnzahlGrenzpunkte", static_cast<Let>(&GO::AnzahlGrenzpunkte)},
-  };
-  return lets;
 }
 
 // The table choice dialog answered as the job file says: an option, then "OK".
@@ -68,24 +47,20 @@ class Spieler {
  public:
   explicit Spieler(controls::Form& formular) : formular_(formular) {}
 
-  void Zeilen(const std::vector<std::vector<std::string>>& zeilen) {
+  void Zeilen(const std::vector<std::vector<std::optional<std::string>>>& zeilen) {
     if (zeilen.empty()) return;
     controls::Grid& grid = Raster();
     std::size_t letzteSpalte = 1;
     for (std::size_t i = 0; i < zeilen.size(); ++i) {
       const auto zeile = static_cast<std::int32_t>(i + 1);
       Kontext() = "Zeile " + std::to_string(zeile) + " von »eingaben.zeilen«";
-      if (zeile > grid.Rows()) {
-        // A further row: Tab at the end of the last row, as the user adds one.
-        grid.UserClickCell(grid.Rows(), static_cast<std::int32_t>(letzteSpalte));
-        grid.UserPressKey(controls::taste::Tab);
-        if (grid.Rows() < zeile) Unbrauchbar("das Formular legt keine weitere Zeile an.");
-      }
+      if (zeile > grid.Rows()) Anhaengen(grid, static_cast<std::int32_t>(letzteSpalte));
+      if (zeile > grid.Rows()) Unbrauchbar("das Formular legt keine weitere Zeile an.");
       const auto& zellen = zeilen[i];
       if (static_cast<std::int32_t>(zellen.size()) > grid.Cols())
         Unbrauchbar("die Zeile hat mehr Zellen, als das Raster Spalten hat.");
       for (std::size_t s = 0; s < zellen.size(); ++s)
-        Zelle(grid, zeile, static_cast<std::int32_t>(s + 1), zellen[s]);
+        if (zellen[s]) Zelle(grid, zeile, static_cast<std::int32_t>(s + 1), *zellen[s]);
       letzteSpalte = std::max<std::size_t>(zellen.size(), 1);
     }
   }
@@ -168,6 +143,21 @@ class Spieler {
     for (controls::Control* control : formular_.Steuerelemente())
       if (auto* grid = dynamic_cast<controls::Grid*>(control)) return *grid;
     Unbrauchbar("das Formular hat kein Gebührenraster.");
+  }
+
+  // A further row as the user adds one: Tab at the end of the last row. The column where Tab
+  // appends a row is the form's; the last column typed is tried first, then the others from the
+  // right.
+  void Anhaengen(controls::Grid& grid, std::int32_t letzteSpalte) {
+    const std::int32_t vorher = grid.Rows();
+    std::vector<std::int32_t> spalten{std::min(letzteSpalte, grid.Cols())};
+    for (std::int32_t s = grid.Cols(); s >= 1; --s)
+      if (s != spalten.front()) spalten.push_back(s);
+    for (std::int32_t spalte : spalten) {
+      grid.UserClickCell(grid.Rows(), spalte);
+      grid.UserPressKey(controls::taste::Tab);
+      if (grid.Rows() > vorher) return;
+    }
   }
 
   // The grid, when it has the cell; otherwise the job names a cell the user cannot reach.
@@ -287,11 +277,13 @@ Ergebnis AuftragAusfuehren(const Auftrag& a) {
   Ergebnis ergebnis;
   ergebnis.ausgabe = a.ausgabe;
 
-  Kontext() = "Dokument »" + a.dokument.string() + "«";
-  std::shared_ptr<word::Document> dokument = word::Document::Open(a.dokument);
+  Auftragsdaten daten{a.dokument, a.datenbank, a.benutzer, a.rechnung, a.eigenschaften};
+  Auftragssitzung sitzung(std::move(daten),
+                          [](const std::string& schritt) { Kontext() = schritt; });
+  word::Document& dokument = *sitzung.Dokument();
   if (a.cursorTabelle) {
     Kontext() = "»cursor.tabelle«";
-    const word::Tables tabellen = dokument->Tables();
+    const word::Tables tabellen = dokument.Tables();
     if (*a.cursorTabelle > tabellen.Count())
       Unbrauchbar("das Dokument hat nur " + std::to_string(tabellen.Count()) + " Tabellen.");
     word::Range stelle = tabellen.Item(*a.cursorTabelle).Cell(1, 1).Range();
@@ -299,48 +291,13 @@ Ergebnis AuftragAusfuehren(const Auftrag& a) {
     stelle.Select();
   }
 
-  Kontext() = "Datenbank »" + a.datenbank.string() + "«";
-  auto arbeitsbereich = std::make_shared<dao::Workspace>();
-  std::shared_ptr<dao::Database> datenbank = arbeitsbereich->OpenDatabase(a.datenbank.string());
-  // The tables the job reads must be there; a user without settings is the job's own matter
-  // (Show logs it and the form still opens).
-  datenbank->OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = " +
-                           std::to_string(a.benutzer));
-  std::shared_ptr<dao::Recordset> rechnung;
-  if (a.rechnung) {
-    rechnung = datenbank->OpenRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = " +
-                                        std::to_string(*a.rechnung));
-    if (rechnung->EOF())
-      Unbrauchbar("die Rechnung " + std::to_string(*a.rechnung) + " gibt es nicht.");
-  }
-
   auto bildschirm = std::make_shared<controls::Kopflos>();
   bildschirm->Antworten(a.meldungen);
   TabellenwahlBeantworten(*bildschirm, a.tabellenwahl);
   controls::Bildschirm::Setzen(bildschirm);
 
-  GO go;
-  Kontext() = "Übergabe an GO";
-  go.Doc(Variant(dokument));
-  go.ID_Benutzer(Variant(a.benutzer));
-  go.NeueAbfrage(Variant(datenbank));
-  go.DatenbankPfad(a.datenbank.string());
-  go.LumoWorkspace(Variant(arbeitsbereich));
-  for (const auto& [name, wert] : a.eigenschaften) {
-    Kontext() = "Eigenschaft »" + name + "« aus »auftrag«";
-    const auto let = Eigenschaften().find(name);
-    if (let == Eigenschaften().end()) Unbrauchbar("GO hat keine solche Eigenschaft.");
-    (go.*(let->second))(wert);
-  }
-
-  formulare::FormulareRegistrieren();
-  Kat1Registrieren();
-  Kontext() = "»kategorie« " + std::to_string(a.kategorie);
-  go.Show(a.kategorie, rechnung, a.fenster);
-  std::shared_ptr<controls::Form> formular = formulare::Formular(a.kategorie);
-  if (!formular || !formular->Loaded() || formular->Steuerelemente().empty())
-    Unbrauchbar("zu dieser Kategorie gibt es kein Gebührenformular.");
-
+  sitzung.Zeigen(a.kategorie, a.fenster);
+  std::shared_ptr<controls::Form> formular = sitzung.Formular();
   Spieler spieler(*formular);
   spieler.Zeilen(a.zeilen);
   for (const Feldeingabe& feld : a.felder) spieler.Feld(feld);
@@ -359,23 +316,17 @@ Ergebnis AuftragAusfuehren(const Auftrag& a) {
   ergebnis.abbruch = !spieler.OkGedrueckt();
 
   if (spieler.OkGedrueckt()) {
-    Kontext() = "Speichern nach »" + a.ausgabe.string() + "«";
-    dokument->Save(a.ausgabe);
+    sitzung.Abschliessen(a.ausgabe);
     ergebnis.gespeichert = true;
   }
 
   Kontext() = "Zusammenfassung";
-  TabellenLesen(*dokument, ergebnis);
-  if (a.rechnung) {
-    auto satz = datenbank->OpenRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = " +
-                                         std::to_string(*a.rechnung));
-    if (!satz->EOF()) {
-      ergebnis.rechnung =
-          Rechnungsbericht{*a.rechnung, Feldwert(*satz, "NettoRechnung"),
-                           Feldwert(*satz, "MehrwertsteuerFreierbetrag"), Feldwert(*satz, "Brutto"),
-                           Feldwert(*satz, "Mehrwertsteuersatz")};
-    }
-  }
+  TabellenLesen(dokument, ergebnis);
+  if (auto satz = sitzung.Rechnungssatz())
+    ergebnis.rechnung =
+        Rechnungsbericht{*a.rechnung, Feldwert(*satz, "NettoRechnung"),
+                         Feldwert(*satz, "MehrwertsteuerFreierbetrag"), Feldwert(*satz, "Brutto"),
+                         Feldwert(*satz, "Mehrwertsteuersatz")};
   ergebnis.fehler = protokoll::AnzahlGemeldet() - fehlerVorher;
   ergebnis.protokoll = protokoll::Datei();
   controls::Bildschirm::Setzen(nullptr);

@@ -1,7 +1,8 @@
-// The main job of `tarvo run`: opens the invoice document and the job database, creates GO and
-// lets its properties, calls Show with the category, plays the user's input into the opened form
-// through the controls' user-action entry points, presses "OK" (or "Abbruch"), saves the
-// document atomically and collects what the summary reports. Input that cannot be used (job
+// The main job of `tarvo run`: a job session (host/Auftragssitzung) opens the invoice document
+// and the job database and shows the category form; this unit answers the dialogs from the job
+// file, plays the user's input into the form through the controls' user-action entry points,
+// presses "OK" (or "Abbruch"), has the session finish the job and collects what the summary
+// reports. Input that cannot be used (job
 // file, document, database, a control or row the form does not have) throws Laufzeitfehler with
 // a German message before anything is saved.
 #pragma once

@@ -66,13 +66,21 @@ Bestand Erfassen(const word::Document& dokument) {
     if (eigene.Count() > 0) eintrag.kennung = OhneEndmarke(eigene.Item(1).Range().Text());
     eintrag.zeilen = tabelle.Rows().Count();
     eintrag.spalten = tabelle.Columns().Count();
-    // A cell merged into its neighbour does not exist: it is listed as null.
+    // A cell merged into its neighbour does not exist: it is listed as null. The row's own
+    // cells are counted first, so that a merged-away cell is not an error to trap (a large
+    // document holds tens of thousands of them).
     Falle falle("BefehlDokument", "Erfassen");
+    const std::vector<pugi::xml_node>& zeilen = tabelle.State()->Zeilen();
+    const word::detail::Wml& wml = tabelle.State()->story->wml;
     for (int r = 1; r <= eintrag.zeilen; ++r) {
+      int vorhanden = 0;
+      if (r <= static_cast<int>(zeilen.size()))
+        for (pugi::xml_node c : zeilen[r - 1].children()) vorhanden += wml.Ist(c, "tc");
       std::vector<std::optional<std::string>> zeile;
       for (int c = 1; c <= eintrag.spalten; ++c) {
         std::optional<std::string> text;
-        falle.Still([&] { text = OhneEndmarke(tabelle.Cell(r, c).Range().Text()); });
+        if (c <= vorhanden)
+          falle.Still([&] { text = OhneEndmarke(tabelle.Cell(r, c).Range().Text()); });
         zeile.push_back(text);
       }
       eintrag.zellen.push_back(std::move(zeile));

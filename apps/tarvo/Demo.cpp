@@ -59,6 +59,58 @@ const Demoauftrag kAuftraege[] = {
   "abschluss": "OK"
 }
 )"},
+    {"Auftrag-Kategorie2.json", R"({
+  "dokument": "Rechnung.docx",
+  "ausgabe": "Rechnung.docx",
+  "datenbank": "Auftraege.db",
+  "benutzer": 1,
+  "rechnung": 1,
+  "auftrag": {"Flurstücksnummer": "412/7", "Baukosten": 180, "Lage": "Einfamilienhaus"},
+  "kategorie": 1,
+  "antworten": {"tabellenwahl": "neu"},
+  "eingaben": {
+    "Option33": true,
+    "zeilen": [["Flst.Nr. 412/7", "180", "5", "1000", null, "Einfamilienhaus mit Garage"],
+               ["Flst.Nr. 412/8", "620", "4", "500", null, "Scheune"]]
+  },
+  "abschluss": "OK"
+}
+)"},
+    {"Auftrag-Kategorie3.json", R"({
+  "dokument": "Rechnung.docx",
+  "ausgabe": "Rechnung.docx",
+  "datenbank": "Auftraege.db",
+  "benutzer": 1,
+  "rechnung": 1,
+  "auftrag": {"Flurstücksnummer": "412/7", "Grenzlänge": 250, "Achslänge": 0},
+  "kategorie": 2,
+  "antworten": {"tabellenwahl": "neu"},
+  "eingaben": {
+    "zeilen": [["Flst.Nr. 412/7", "5.1.2", "über 5 bis 15", "250", "0", "0"],
+               ["Flst.Nr. 412/8", "5.1.1", "bis 5", "180", "60", "40"]]
+  },
+  "abschluss": "OK"
+}
+)"},
+    {"Auftrag-Kategorie4.json", R"({
+  "dokument": "Rechnung.docx",
+  "ausgabe": "Rechnung.docx",
+  "datenbank": "Auftraege.db",
+  "benutzer": 1,
+  "rechnung": 1,
+  "auftrag": {"Flurstücksnummer": "412/9", "AnzahlGrenzpunkte": 6},
+  "kategorie": 3,
+  "antworten": {"tabellenwahl": "neu"},
+  "eingaben": {
+    "zeilen": [[null, null, "2", null],
+               ["Flst.Nr. 413", "3", "0", "500"]],
+    "Option41": true,
+    "mskneueAP": "3",
+    "mskGP2": "0"
+  },
+  "abschluss": "OK"
+}
+)"},
 };
 
 std::size_t Zeichen(const std::string& text) {

@@ -1,5 +1,6 @@
 #include "document/Dokumenthilfen.h"
 
+#include "errors/Falle.h"
 #include "errors/Laufzeitfehler.h"
 #include "fees/modStatus.h"
 
@@ -46,6 +47,39 @@ std::optional<word::Comment> ErsterMarker(const std::string& wort) {
     if (KommentarText(kommentar) == wort) return kommentar;
   }
   return std::nullopt;
+}
+
+std::optional<std::string> MarkeInTabelle() {
+  auto marke = ErsterMarker("lumoStart");
+  if (!marke) return std::nullopt;
+  const word::Range stelle = marke->Reference();
+  Falle falle("Dokumenthilfen", "MarkeInTabelle");
+  const word::Tables tabellen = Dokument().Tables();
+  for (std::int32_t i = 1; i <= tabellen.Count(); ++i) {
+    const word::Table tabelle = tabellen.Item(i);
+    const word::Range bereich = tabelle.Range();
+    if (stelle.Start() < bereich.Start() || stelle.Start() >= bereich.End()) continue;
+    std::string wo = "Tabelle " + std::to_string(i);
+    for (std::int32_t r = 1; r <= tabelle.Rows().Count(); ++r) {
+      for (std::int32_t s = 1;; ++s) {
+        word::Range zelle;
+        // A row ends where its cells end; the failed lookup of the next one is no error.
+        if (!falle.Still([&] { zelle = tabelle.Cell(r, s).Range(); })) break;
+        if (stelle.Start() >= zelle.Start() && stelle.Start() < zelle.End())
+          return wo + ", Zeile " + std::to_string(r) + ", Spalte " + std::to_string(s);
+      }
+    }
+    return wo;
+  }
+  return std::nullopt;
+}
+
+std::int32_t TabellenMitTag(const std::string& tag) {
+  const word::Tables tabellen = Dokument().Tables();
+  std::int32_t n = 0;
+  for (std::int32_t i = 1; i <= tabellen.Count(); ++i)
+    if (ErsterKommentar(tabellen.Item(i)) == tag) ++n;
+  return n;
 }
 
 word::Range NeueTabellenstelle() {

@@ -36,6 +36,14 @@ namespace tarvo {
 // The first comment of the document whose text is `wort`, or none.
 std::optional<word::Comment> ErsterMarker(const std::string& wort);
 
+// Where the first "lumoStart" marker stands when it stands inside a table: "Tabelle 2, Zeile 1,
+// Spalte 3" (top-level table and cell, 1-based); nothing when it stands in the text or there is
+// no marker. New tables cannot go there: the lookups and the totals see top-level tables only.
+std::optional<std::string> MarkeInTabelle();
+
+// The number of tables of the document whose first comment reads `tag`.
+std::int32_t TabellenMitTag(const std::string& tag);
+
 // The place where a new table goes: before the paragraph of the first "lumoStart" marker (the
 // marker's reference collapsed to its start, its start moved back by one word, a paragraph
 // inserted before it, collapsed to its start) or, without a marker, after a new paragraph at the

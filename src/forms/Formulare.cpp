@@ -3,6 +3,9 @@
 #include <map>
 
 #include "forms/kat1/frmKat1.h"
+#include "forms/kat2/frmKat2.h"
+#include "forms/kat3/frmKat3.h"
+#include "forms/kat4/frmKat4.h"
 
 namespace tarvo::formulare {
 namespace {
@@ -50,6 +53,9 @@ void FormulareRegistrieren() {
   fehlt("frmKat8", Leer("frmKat8"));
   // The category forms register themselves, each through its own function.
   if (!Liste()[NameZuIndex(0)].fabrik) Kat1Registrieren();
+  if (!Liste()[NameZuIndex(1)].fabrik) Kat2Registrieren();
+  if (!Liste()[NameZuIndex(2)].fabrik) Kat3Registrieren();
+  if (!Liste()[NameZuIndex(3)].fabrik) Kat4Registrieren();
 }
 
 std::shared_ptr<controls::Form> Formular(std::int16_t index) {

@@ -45,10 +45,11 @@ TEST_F(Kat1Einlesen, ReopeningRestoresEveryField) {
   EXPECT_EQ(f->GridGebühren1.TextMatrix(2, 3), " 480");
   EXPECT_EQ(f->GridGebühren1.TextMatrix(2, 4), "  409,00");
   EXPECT_EQ(f->mskAnteil.Text(), " 500");
-  EXPECT_EQ(f->mskAnzahl.Text(), "  8");
-  EXPECT_EQ(f->mskErmäßigt.Text(), "  2");
-  EXPECT_EQ(f->mskGP.Text(), "  6");
-  EXPECT_EQ(f->mskGP2.Text(), "  1");
+  // The counts come back as they were typed and written, so "OK" rewrites the same cells.
+  EXPECT_EQ(f->mskAnzahl.Text(), "8  ");
+  EXPECT_EQ(f->mskErmäßigt.Text(), "2  ");
+  EXPECT_EQ(f->mskGP.Text(), "6  ");
+  EXPECT_EQ(f->mskGP2.Text(), "1  ");
   EXPECT_EQ(f->CheckBoxEinsichtnahme.Value(), 1);
   EXPECT_EQ(f->MaskEdBoxErmäßigung.Text(), " 7");
   EXPECT_EQ(f->lblGP.Caption(), "1570 €");
@@ -90,7 +91,7 @@ TEST_F(Kat1Einlesen, BoundaryCountsOfNr622AloneGoBackIntoTheirField) {
   }
   auto f = Oeffnen(1);
   EXPECT_EQ(f->mskGP.Text(), "  0");
-  EXPECT_EQ(f->mskGP2.Text(), "  2");
+  EXPECT_EQ(f->mskGP2.Text(), "2  ");
 }
 
 TEST_F(Kat1Einlesen, BothCountsZeroRemoveTheOldBoundaryTable) {

@@ -1,5 +1,8 @@
 // frmKat1's handlers driven through the control models' user actions: the fresh form, live
 // recalculation, the floating combo box, rows added with Tab and deleted with the question.
+#include <functional>
+
+#include "common/Version.h"
 #include "forms/kat1/frmKat1.h"
 
 #include "Kat1Fixture.h"
@@ -69,6 +72,49 @@ TEST_F(Kat1Formular, ComboFloatsOverTheCategoryCellAndIsTakenBackOnLeaving) {
   EXPECT_EQ(f->GridGebühren1.TextMatrix(2, 2), "III");
   EXPECT_EQ(f->GridGebühren1.TextMatrix(2, 4), "  741,00");
   EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 2), "I");
+}
+
+// The combo box writes only into the row it was shown for, and that row is recomputed,
+// whichever way the user leaves it and whichever order the grid raises its events in.
+TEST_F(Kat1Formular, ComboWritesOnlyIntoTheRowItWasShownFor) {
+  struct Fall {
+    const char* name;
+    std::function<void(frmKat1&)> verlassen;
+  };
+  const Fall faelle[] = {
+      {"click into another row, area column", [](frmKat1& f) { f.GridGebühren1.UserClickCell(2, 3); }},
+      {"click into another row, text column", [](frmKat1& f) { f.GridGebühren1.UserClickCell(2, 1); }},
+      {"the row changes before the column (view order)",
+       [](frmKat1& f) {
+         f.GridGebühren1.SetRow(2);
+         f.GridGebühren1.SetCol(1);
+       }},
+      {"the column changes before the row",
+       [](frmKat1& f) {
+         f.GridGebühren1.SetCol(3);
+         f.GridGebühren1.SetRow(2);
+       }},
+      {"the category cell of another row", [](frmKat1& f) { f.GridGebühren1.UserClickCell(2, 2); }},
+  };
+  for (const Fall& fall : faelle) {
+    for (bool gewaehlt : {false, true}) {
+      SCOPED_TRACE(std::string(fall.name) + (gewaehlt ? ", III chosen" : ", untouched"));
+      Status().Fläche = 151;  // the default area of a new row; every recalculation moves it
+      auto f = Oeffnen();
+      ZeileAnfuegen(*f);
+      f->GridGebühren1.UserEditCell(2, 3, "150");  // row 2: I, 150 m² → 256,00
+      f->GridGebühren1.UserClickCell(1, 2);       // the combo floats over row 1 ("I")
+      ASSERT_TRUE(f->ComboBox4.Visible());
+      if (gewaehlt) f->ComboBox4.UserChoose(2);  // "III" for row 1
+      fall.verlassen(*f);
+      // Row 1 holds what the combo showed, computed; row 2 keeps its own category and fee.
+      EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 2), gewaehlt ? "III" : "I");
+      EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 4), gewaehlt ? "  741,00" : "  409,00");
+      EXPECT_EQ(f->GridGebühren1.TextMatrix(2, 2), "I");
+      EXPECT_EQ(f->GridGebühren1.TextMatrix(2, 4), "  256,00");
+      EXPECT_EQ(NeueFehler(), 0);
+    }
+  }
 }
 
 TEST_F(Kat1Formular, TabOnTheLastAreaAddsADefaultRowElsewhereMovesDown) {
@@ -195,6 +241,43 @@ TEST_F(Kat1Formular, CancelUnloadsWithoutWriting) {
   f->CommandAbbruch.UserPress();
   EXPECT_FALSE(f->Loaded());
   EXPECT_EQ(dokument_->Tables().Count(), 0);
+}
+
+}  // namespace
+}  // namespace tarvo::test
+
+namespace tarvo::test {
+namespace {
+
+// Every control has its designed place inside the form, none covers another (the floating
+// combo box apart), the fields are captioned, and the version label names the build.
+TEST_F(Kat1Formular, EveryControlHasItsPlaceAndCaption) {
+  auto f = Oeffnen();
+  std::vector<controls::Control*> platziert;
+  for (controls::Control* c : f->Steuerelemente()) {
+    SCOPED_TRACE(c->Name());
+    if (c == &f->ComboBox4) continue;
+    EXPECT_GT(c->Width(), 0);
+    EXPECT_GT(c->Height(), 0);
+    EXPECT_GE(c->Left(), 0);
+    EXPECT_GE(c->Top(), 0);
+    EXPECT_LE(c->Left() + c->Width(), f->Width);
+    EXPECT_LE(c->Top() + c->Height(), f->Height);
+    for (controls::Control* d : platziert) {
+      const bool getrennt = c->Left() + c->Width() <= d->Left() ||
+                            d->Left() + d->Width() <= c->Left() ||
+                            c->Top() + c->Height() <= d->Top() || d->Top() + d->Height() <= c->Top();
+      EXPECT_TRUE(getrennt) << "überdeckt " << d->Name();
+    }
+    platziert.push_back(c);
+  }
+  EXPECT_EQ(f->lblAnteil.Caption(), "Anteil 1/1000");
+  EXPECT_EQ(f->lblAnzahl.Caption(), "Anzahl Grenzpunkte nach Nr. 2");
+  EXPECT_EQ(f->lblErmäßigt.Caption(), "davon ermäßigt");
+  EXPECT_EQ(f->lblGP61.Caption(), "Abgemarkte Grenzpunkte nach 6.1");
+  EXPECT_EQ(f->lblGP622.Caption(), "Abgemarkte Grenzpunkte nach 6.22");
+  EXPECT_EQ(f->lblVersion.Caption(), "V " + VersionMitRevision());
+  EXPECT_NE(f->lblVersion.Caption(), "V 0");
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #include "document/Dokumenthilfen.h"
 #include "document/KM_WordAuto.h"
 #include "errors/Pruefen.h"
+#include "forms/Abmarkung.h"
 #include "forms/Kategorieformular.h"
+#include "forms/Tabellenschrift.h"
 #include "forms/kat1/Kat1Gebuehren.h"
 #include "forms/kat1/frmKat1.h"
 
@@ -14,52 +16,19 @@ namespace {
 constexpr const char* kTitel =
     "Katastervermessung zum Zweck der Bildung von Flurstücken nach Nr. 2";
 
-// Appends `text` to cell (zeile, spalte) and formats what the cell then holds.
-enum class Schrift { Normal, Fett, Kursiv };
-void Eintragen(word::Table& tabelle, std::int32_t zeile, std::int32_t spalte,
-               const std::string& text, Schrift schrift = Schrift::Normal) {
-  word::Range bereich = tabelle.Cell(zeile, spalte).Range();
-  bereich.InsertAfter(text);
-  if (schrift == Schrift::Fett) bereich.SetBold(true);
-  if (schrift == Schrift::Kursiv) bereich.SetItalic(true);
-}
-
-// The number of characters (not bytes) of a UTF-8 text, as document positions count them.
-std::size_t Zeichen(const std::string& text) {
-  std::size_t n = 0;
-  for (unsigned char c : text) n += (c & 0xC0) != 0x80;
-  return n;
-}
-
-float Punkte(float cm) {
-  return Anwendung().CentimetersToPoints(cm);
-}
-
-void ZellBreiten(Falle& falle, word::Table& tabelle, std::int32_t zeile,
-                 std::initializer_list<float> breitenCm) {
-  std::int32_t spalte = 0;
-  for (float cm : breitenCm) {
-    ++spalte;
-    falle([&] { tabelle.Cell(zeile, spalte).SetWidth(Punkte(cm), word::wdAdjustNone); });
-  }
-}
+using formulare::Eintragen;
+using formulare::Schrift;
+using formulare::ZellBreiten;
+using formulare::Zeichen;
 
 }  // namespace
 
 void TabelleFormatieren(Falle& falle, word::Table& tabelle, const float (&breitenCm)[5]) {
-  falle([&] { tabelle.Select(); });
-  for (std::int32_t rand = word::wdBorderTop; rand >= word::wdBorderVertical; --rand)
-    falle([&] { Anwendung().Selection().Borders(rand).SetLineStyle(word::wdLineStyleNone); });
+  formulare::RahmenEntfernen(falle, tabelle);
   falle(
       [&] { Anwendung().Selection().ParagraphFormat().SetAlignment(word::wdAlignParagraphRight); });
-  for (std::int32_t spalte = 1; spalte <= 5; ++spalte) {
-    falle([&] {
-      tabelle.Columns(spalte).SetWidth(Punkte(breitenCm[spalte - 1]), word::wdAdjustNone);
-    });
-  }
-  falle([&] { tabelle.Columns(1).Select(); });
-  falle(
-      [&] { Anwendung().Selection().ParagraphFormat().SetAlignment(word::wdAlignParagraphLeft); });
+  formulare::SpaltenBreiten(falle, tabelle, breitenCm);
+  formulare::SpalteAusrichten(falle, tabelle, 1, word::wdAlignParagraphLeft);
 }
 
 void ÜberschriftSchreiben(Falle& falle, const std::string& anteilText, std::int32_t zeile,
@@ -176,40 +145,16 @@ void AbrechnungSchreiben(Falle& falle, frmKat1& f) {
 }
 
 void AbmarkungSchreiben(Falle& falle, frmKat1& f) {
-  word::Range stelle = formulare::NeueTabellenStelle(falle, f.AlteTabelleAbmarkung);
-  double g1 = 0, g2 = 0;
-  falle([&] { g1 = CVal(f.mskGP.Text()); });
-  falle([&] { g2 = CVal(f.mskGP2.Text()); });
-  if (!(g1 > 0) && !(g2 > 0)) return;
-
-  const std::int32_t zeilen = 2 + (g1 > 0 ? 1 : 0) + (g2 > 0 ? 1 : 0);
-  word::Table t;
-  falle([&] { t = Dokument().Tables().Add(stelle, zeilen, 5); });
-  f.TabelleFormatiereneinsicht(t);
-  falle([&] { Eintragen(t, 1, 1, "Abmarkung von Grenzpunkten nach Nr. 6", Schrift::Fett); });
-  falle([&] { Eintragen(t, 2, 2, "Anzahl", Schrift::Fett); });
-  falle([&] { Eintragen(t, 2, 3, "Gebühr je Punkt", Schrift::Fett); });
-  if (AnteilÜberschrift(f.mskAnteil.Text())) {
-    falle([&] { Eintragen(t, 2, 5, "Ihr Anteil", Schrift::Fett); });
-    falle([&] { Eintragen(t, 2, 4, "Gebühr", Schrift::Fett); });
-  } else {
-    falle([&] { Eintragen(t, 2, 5, "Gebühr", Schrift::Fett); });
-  }
-  std::int16_t r = 3;
-  if (g1 > 0) {
-    falle([&] { Eintragen(t, r, 1, "Abgemarkte Grenzpunkte nach Nr. 6.1", Schrift::Kursiv); });
-    falle([&] { Eintragen(t, r, 2, f.mskGP.Text()); });
-    falle([&] { Eintragen(t, r, 3, "26 €"); });
-    f.GebührEintragen(r, 26 * g1, t);
-    ++r;
-  }
-  if (g2 > 0) {
-    falle([&] { Eintragen(t, r, 1, "Abgemarkte Grenzpunkte nach Nr. 6.22", Schrift::Kursiv); });
-    falle([&] { Eintragen(t, r, 2, f.mskGP2.Text()); });
-    falle([&] { Eintragen(t, r, 3, "61 €"); });
-    f.GebührEintragen(r, 61 * g2, t);
-  }
-  falle([&] { BookmarkSetzen(t, frmKat1::TagAbmarkung); });
+  formulare::Abmarkung a;
+  a.punkteNr61 = f.mskGP.Text();
+  a.punkteNr622 = f.mskGP2.Text();
+  a.mitAnteil = AnteilÜberschrift(f.mskAnteil.Text());
+  a.tag = frmKat1::TagAbmarkung;
+  a.formatieren = [&](word::Table& t) { f.TabelleFormatiereneinsicht(t); };
+  a.gebührEintragen = [&](std::int16_t zeile, double gebühr, word::Table& t) {
+    f.GebührEintragen(zeile, gebühr, t);
+  };
+  formulare::AbmarkungSchreiben(falle, f.AlteTabelleAbmarkung, a);
 }
 
 }  // namespace tarvo::kat1

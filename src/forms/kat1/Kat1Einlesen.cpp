@@ -3,14 +3,13 @@
 #include "common/Funktionen.h"
 #include "document/Dokumenthilfen.h"
 #include "errors/Pruefen.h"
+#include "forms/Abmarkung.h"
 #include "forms/kat1/frmKat1.h"
 
 namespace tarvo::kat1 {
 namespace {
 
 constexpr const char* kErmäßigungsZeile = "Die Gebühr nach Gebü";
-constexpr const char* kAnteil = "Ihr Anteil beträgt";
-constexpr const char* kNr61 = "Abgemarkte Grenzpunkte nach Nr. 6.1";
 
 bool BeginntMit(const std::string& text, const std::string& anfang) {
   return text.compare(0, anfang.size(), anfang) == 0;
@@ -21,6 +20,22 @@ std::string Zahl(const std::string& zelle, std::int16_t breite, std::int16_t ste
   return WertFormatieren(CStr(Variant(CVal(zelle))), breite, stellen);
 }
 
+// A count or area as the statement shows it, taken back as it stands when it is a plain number
+// (digits, blanks, grouping points, a decimal comma): what the form wrote comes back unchanged,
+// so confirming a re-opened statement rewrites the same cells. Anything else is normalised.
+bool SchlichteZahl(const std::string& text) {
+  bool ziffer = false;
+  for (char c : text) {
+    if (c >= '0' && c <= '9')
+      ziffer = true;
+    else if (c != ' ' && c != '.' && c != ',' && c != '-')
+      return false;
+  }
+  return ziffer;
+}
+std::string ZahlWieGeschrieben(const std::string& zelle, std::int16_t breite) {
+  return SchlichteZahl(zelle) ? zelle : Zahl(zelle, breite, 0);
+}
 }  // namespace
 
 std::string AbZeichen(const std::string& text, std::size_t zeichen) {
@@ -60,23 +75,11 @@ void AbrechnungEinlesen(Falle& falle, frmKat1& f, const word::Table& t) {
   falle([&] { f.GridGebühren1.SetCols(4); });
 
   // 3. The share from the title's second line.
-  falle([&] {
-    const std::string titel = ZellText(t, 1, 1);
-    const std::size_t stelle = titel.find(kAnteil);
-    if (stelle == std::string::npos) {
-      f.mskAnteil.SetText("1000");
-      return;
-    }
-    double anteil = werte::FuehrendeZahl(titel.substr(stelle + std::string(kAnteil).size() + 1));
-    if (anteil == 0) anteil = 1;
-    std::string text = CStr(Variant(anteil));
-    if (text.size() < 4) text.insert(0, 4 - text.size(), ' ');
-    f.mskAnteil.SetText(text);
-  });
+  falle([&] { f.mskAnteil.SetText(formulare::AnteilAusTitel(ZellText(t, 1, 1))); });
 
   // 4. The point counts.
-  falle([&] { f.mskAnzahl.SetText(Zahl(ZellText(t, 3, 3), 3, 0)); });
-  if (mitErmäßigtenPunkten) falle([&] { f.mskErmäßigt.SetText(Zahl(ZellText(t, 4, 3), 3, 0)); });
+  falle([&] { formulare::ZahlfeldAusZelle(f.mskAnzahl, ZellText(t, 3, 3), 3); });
+  if (mitErmäßigtenPunkten) falle([&] { formulare::ZahlfeldAusZelle(f.mskErmäßigt, ZellText(t, 4, 3), 3); });
 
   // 5. The parcels, with the fees as they were charged.
   const std::int32_t erste = mitErmäßigtenPunkten ? 7 : 6;
@@ -87,7 +90,7 @@ void AbrechnungEinlesen(Falle& falle, frmKat1& f, const word::Table& t) {
     });
     falle([&] { f.GridGebühren1.SetTextMatrix(i, 1, ZellText(t, r, 1)); });
     falle([&] { f.GridGebühren1.SetTextMatrix(i, 2, ZellText(t, r, 2)); });
-    falle([&] { f.GridGebühren1.SetTextMatrix(i, 3, Zahl(ZellText(t, r, 3), 4, 0)); });
+    falle([&] { f.GridGebühren1.SetTextMatrix(i, 3, ZahlWieGeschrieben(ZellText(t, r, 3), 4)); });
     falle([&] {
       std::string gebühr = ZellText(t, r, 4);
       if (gebühr.empty()) gebühr = ZellText(t, r, 5);
@@ -98,15 +101,7 @@ void AbrechnungEinlesen(Falle& falle, frmKat1& f, const word::Table& t) {
 }
 
 void AbmarkungEinlesen(Falle& falle, frmKat1& f, const word::Table& t) {
-  falle([&] {
-    std::int32_t zeilen = t.Rows().Count();
-    if (ZellText(t, 3, 1) == kNr61) {
-      f.mskGP.SetText(Zahl(ZellText(t, 3, 2), 3, 0));
-      if (zeilen == 4) f.mskGP2.SetText(Zahl(ZellText(t, 4, 2), 3, 0));
-    } else {
-      f.mskGP2.SetText(Zahl(ZellText(t, 3, 2), 3, 0));
-    }
-  });
+  formulare::AbmarkungEinlesen(falle, t, f.mskGP, f.mskGP2, 3);
 }
 
 }  // namespace tarvo::kat1

@@ -7,27 +7,29 @@
 #include "fees/modStatus.h"
 #include "forms/Formulare.h"
 #include "forms/Kategorieformular.h"
+#include "forms/Tabellenschrift.h"
 #include "forms/kat1/Kat1Abrechnung.h"
 #include "forms/kat1/Kat1Einlesen.h"
 #include "forms/kat1/Kat1Gebuehren.h"
 #include "platform/controls/Bildschirm.h"
 #include "platform/controls/Oberflaeche.h"
 
-#ifndef TARVO_REVISION
-#define TARVO_REVISION 0
-#endif
-
 namespace tarvo {
 namespace {
 
 constexpr const char* kModul = "frmKat1";
-#define TARVO_STR2(x) #x
-#define TARVO_STR(x) TARVO_STR2(x)
-constexpr const char* kRevision = TARVO_STR(TARVO_REVISION);
 
 // Grid layout: headings (with their leading blank) and widths in twips.
 constexpr const char* kUeberschriften[] = {"", " Kategorie", " Fläche [m²]", " Gebühr b)"};
 constexpr float kBreiten[] = {4500, 1000, 1150, 880};
+
+// The item of the category combo box for a cell's text: "II", "III", "IV", anything else "I".
+std::int32_t KategorieIndex(const std::string& text) {
+  if (text == "II") return 1;
+  if (text == "IV") return 3;
+  if (text == "III") return 2;
+  return 0;
+}
 
 }  // namespace
 
@@ -47,10 +49,20 @@ frmKat1::frmKat1()
       lblGP(*this, "lblGP"),
       lblErm(*this, "lblErm"),
       lblVersion(*this, "lblVersion"),
+      lblAnzahl(*this, "lblAnzahl"),
+      lblErmäßigt(*this, "lblErmäßigt"),
+      lblAnteil(*this, "lblAnteil"),
+      lblGP61(*this, "lblGP61"),
+      lblGP622(*this, "lblGP622"),
+      lblErmäßigung(*this, "lblErmäßigung"),
       CommandEnde(*this, "CommandEnde"),
       CommandAbbruch(*this, "CommandAbbruch"),
       CommandNeu(*this, "CommandNeu"),
-      CommandLöschen(*this, "CommandLöschen") {
+      CommandLöschen(*this, "CommandLöschen"),
+      kategorie_(GridGebühren1, ComboBox4, 2, KategorieIndex, [this](std::int32_t zeile) {
+        ZeileGeändert(zeile);
+        GebührenBerechnen();
+      }) {
   Label1.SetCaption(Titel);
   CheckBoxEinsichtnahme.SetCaption("Ermäßigung");
   chk20.SetCaption("keine Mindestgebühr bei Nebenkosten");
@@ -58,9 +70,44 @@ frmKat1::frmKat1()
   CommandAbbruch.SetCaption("&Abbruch");
   CommandNeu.SetCaption("&Einfügen");
   CommandLöschen.SetCaption("&Löschen");
-  // Designed positions (twips) of the grid and the fields; the combo box floats over the grid.
+  lblAnzahl.SetCaption("Anzahl Grenzpunkte nach Nr. 2");
+  lblErmäßigt.SetCaption("davon ermäßigt");
+  lblAnteil.SetCaption("Anteil 1/1000");
+  lblGP61.SetCaption("Abgemarkte Grenzpunkte nach 6.1");
+  lblGP622.SetCaption("Abgemarkte Grenzpunkte nach 6.22");
+  lblErmäßigung.SetCaption("%");
+  // Designed positions (twips): the heading, the grid, under it the point counts with their
+  // live amounts on the left, share and reduction on the right, the buttons at the foot. The
+  // combo box floats over the grid.
+  Width = 8160;
+  Height = 6120;
+  Label1.Move(120, 120, 7800, 300);
   GridGebühren1.Move(120, 480, 7800, 3000);
+  ComboBox4.Move(0, 0, 1000, 300);
   ComboBox4.SetVisible(false);
+  constexpr float kZeile = 360, kOben = 3620, kFeldhoehe = 300;
+  lblAnzahl.Move(120, kOben, 2700, kFeldhoehe);
+  mskAnzahl.Move(2880, kOben, 600, kFeldhoehe);
+  lblGP.Move(3540, kOben, 1300, kFeldhoehe);
+  lblErmäßigt.Move(120, kOben + kZeile, 2700, kFeldhoehe);
+  mskErmäßigt.Move(2880, kOben + kZeile, 600, kFeldhoehe);
+  lblErm.Move(3540, kOben + kZeile, 1300, kFeldhoehe);
+  lblGP61.Move(120, kOben + 2 * kZeile, 2700, kFeldhoehe);
+  mskGP.Move(2880, kOben + 2 * kZeile, 600, kFeldhoehe);
+  lblGP622.Move(120, kOben + 3 * kZeile, 2700, kFeldhoehe);
+  mskGP2.Move(2880, kOben + 3 * kZeile, 600, kFeldhoehe);
+  lblAnteil.Move(5040, kOben, 1500, kFeldhoehe);
+  mskAnteil.Move(6600, kOben, 700, kFeldhoehe);
+  CheckBoxEinsichtnahme.Move(5040, kOben + kZeile, 1500, kFeldhoehe);
+  MaskEdBoxErmäßigung.Move(6600, kOben + kZeile, 500, kFeldhoehe);
+  lblErmäßigung.Move(7160, kOben + kZeile, 300, kFeldhoehe);
+  chk20.Move(5040, kOben + 2 * kZeile, 3000, kFeldhoehe);
+  constexpr float kKnopfOben = 5160, kKnopf = 1100;
+  lblVersion.Move(120, kKnopfOben + 60, 2000, kFeldhoehe);
+  CommandNeu.Move(3360, kKnopfOben, kKnopf, 420);
+  CommandLöschen.Move(3360 + kKnopf + 60, kKnopfOben, kKnopf, 420);
+  CommandEnde.Move(3360 + 2 * (kKnopf + 60), kKnopfOben, kKnopf, 420);
+  CommandAbbruch.Move(3360 + 3 * (kKnopf + 60), kKnopfOben, kKnopf, 420);
 
   GridGebühren1.CellClick.Connect(
       [this](std::int32_t r, std::int32_t c) { GridGebühren1_CellClick(r, c); });
@@ -100,7 +147,7 @@ void frmKat1::Form_Load() {
     CommandLöschen.SetPicture("Löschen");
     CommandNeu.SetPicture("Dokument");
   });
-  falle([&] { lblVersion.SetCaption(std::string("V ") + kRevision); });
+  falle([&] { lblVersion.SetCaption(formulare::Versionsangabe()); });
   falle([&] {
     ComboBox4.Clear();
     for (const char* kategorie : {"I", "II", "III", "IV"}) ComboBox4.AddItem(kategorie);
@@ -223,29 +270,7 @@ void frmKat1::ErmäßigtZeigen(const char* prozedur) {
 
 void frmKat1::TestComboEdit(std::int32_t zeile, std::int32_t spalte) {
   Falle falle(kModul, "TestComboEdit");
-  if (spalte == 2) {
-    falle([&] {
-      const std::string& text = GridGebühren1.TextMatrix(zeile, 2);
-      std::int32_t index = 0;
-      if (text == "II")
-        index = 1;
-      else if (text == "IV")
-        index = 3;
-      else if (text == "III")
-        index = 2;
-      ComboBox4.SetListIndex(index);
-    });
-    falle([&] {
-      ComboBox4.Move(GridGebühren1.Left() + GridGebühren1.CellLeft(zeile, spalte),
-                     GridGebühren1.Top() + GridGebühren1.CellTop(zeile, spalte),
-                     GridGebühren1.ColWidth(spalte), ComboBox4.Height());
-    });
-    falle([&] { ComboBox4.SetVisible(true); });
-  } else if (ComboBox4.Visible()) {
-    ZeileGeändert(zeile);
-    falle([&] { GridGebühren1.SetTextMatrix(zeile, 2, ComboBox4.Text()); });
-    falle([&] { ComboBox4.SetVisible(false); });
-  }
+  kategorie_.TestComboEdit(falle, zeile, spalte);
 }
 
 void frmKat1::GridGebühren1_CellClick(std::int32_t zeile, std::int32_t spalte) {
@@ -303,10 +328,8 @@ void frmKat1::GridGebühren1_KeyDown(std::int16_t& taste, std::int16_t umschalt)
 
 void frmKat1::ComboBox4_LostFocus() {
   Falle falle(kModul, "ComboBox4_LostFocus");
-  ZeileGeändert(GridGebühren1.Row());
-  falle([&] { GridGebühren1.SetTextMatrix(GridGebühren1.Row(), 2, ComboBox4.Text()); });
-  GebührenBerechnen();
-  falle([&] { ComboBox4.SetVisible(false); });
+  // The category goes into the row the combo box was shown for, which is then recomputed.
+  kategorie_.Übernehmen(falle);
   falle([&] {
     if (ActiveControl() == &GridGebühren1) GridGebühren1.SetCol(3);
   });
@@ -349,6 +372,8 @@ void frmKat1::CommandLöschen_Click() {
     antwort = MsgBox("Zeile löschen?", controls::msgbox::YesNo + controls::msgbox::Question, "");
   });
   if (antwort != controls::msgbox::Yes) return;
+  // A category still in the combo box goes into its row before the rows move.
+  kategorie_.Übernehmen(falle);
   // One row always stays: a statement without a parcel line has nothing to charge for part b.
   while (!GridGebühren1.SelectedRows().empty() && GridGebühren1.Rows() > 1) {
     const std::int32_t zeile = GridGebühren1.SelectedRows().front();

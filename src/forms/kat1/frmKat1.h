@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/SchwebendeAuswahl.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Control.h"
@@ -48,6 +49,13 @@ class frmKat1 : public controls::Form {
   controls::Label lblGP;
   controls::Label lblErm;
   controls::Label lblVersion;
+  // The captions of the fields.
+  controls::Label lblAnzahl;
+  controls::Label lblErmäßigt;
+  controls::Label lblAnteil;
+  controls::Label lblGP61;
+  controls::Label lblGP622;
+  controls::Label lblErmäßigung;
   controls::CommandButton CommandEnde;
   controls::CommandButton CommandAbbruch;
   controls::CommandButton CommandNeu;
@@ -66,8 +74,8 @@ class frmKat1 : public controls::Form {
   // Writes `gebühr` into row `zeile`: the amount charged in column 5 and, when the share splits
   // it, the full fee in column 4.
   void GebührEintragen(std::int16_t zeile, double gebühr, word::Table tabelle);
-  // Floats the category combo box over cell (row, 2), or takes its text back for any other
-  // column.
+  // Floats the category combo box over cell (row, 2), or, for any other column, takes its
+  // text back into the row it was shown for and recomputes that row.
   void TestComboEdit(std::int32_t zeile, std::int32_t spalte);
   // Writes or replaces the boundary marking table.
   void Einsichtnahme();
@@ -90,6 +98,8 @@ class frmKat1 : public controls::Form {
   };
   std::vector<Berechnet> berechnet_;
   std::vector<std::int32_t> geändert_;
+  // The category combo box floating over column 2.
+  formulare::SchwebendeAuswahl kategorie_;
   void ZeileGeändert(std::int32_t zeile) { geändert_.push_back(zeile); }
   void ZeileEingefügt(std::int32_t zeile);
   void ZeileEntfernt(std::int32_t zeile);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <set>
+#include <string_view>
 
 #include "platform/word/Application.h"
 #include "platform/word/WdConstants.h"
@@ -19,6 +20,57 @@ constexpr const char* kRelCommentsExtended =
     "http://schemas.microsoft.com/office/2011/relationships/commentsExtended";
 constexpr const char* kRelCommentsIds =
     "http://schemas.microsoft.com/office/2016/09/relationships/commentsIds";
+
+// Elements nested deeper than this are refused when a part is loaded: the model walks its stories
+// recursively, and no real document comes near it (the deepest known nests 21 levels).
+constexpr int kMaxTiefe = 1000;
+
+// Throws 75 naming the file and the part when `dom` nests deeper than kMaxTiefe. Walks without
+// recursion, so that any depth can be measured.
+void TiefePruefen(const pugi::xml_document& dom, const std::string& datei,
+                  const std::string& teil) {
+  int tiefe = 0;
+  pugi::xml_node n = dom.first_child();
+  while (n) {
+    if (pugi::xml_node kind = n.first_child()) {
+      if (++tiefe > kMaxTiefe)
+        Fehler(75, "Die Datei »" + datei + "« ist kein gültiges Word-Dokument (" + teil +
+                       " ist tiefer als " + std::to_string(kMaxTiefe) + " Ebenen verschachtelt).");
+      n = kind;
+      continue;
+    }
+    while (n && !n.next_sibling()) {
+      n = n.parent();
+      --tiefe;
+    }
+    if (n) n = n.next_sibling();
+  }
+}
+
+// From this size on a part is packed at the fastest level.
+constexpr std::size_t kGrosserTeil = std::size_t{1} << 20;
+
+// Writes a part's DOM as UTF-8, with a declaration when it has none (and the one it has saying
+// UTF-8, whatever it said when read: the text is UTF-8 now).
+void Schreiben(const pugi::xml_document& dom, pugi::xml_writer& schreiber) {
+  pugi::xml_node erster = dom.first_child();
+  if (erster.type() != pugi::node_declaration) {
+    static constexpr std::string_view kDeklaration =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
+    schreiber.write(kDeklaration.data(), kDeklaration.size());
+    dom.save(schreiber, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    return;
+  }
+  std::string deklaration = "<?xml";
+  for (pugi::xml_attribute a : erster.attributes()) {
+    const bool kodierung = std::string_view(a.name()) == "encoding";
+    deklaration += std::string(" ") + a.name() + "=\"" + (kodierung ? "UTF-8" : a.value()) + "\"";
+  }
+  deklaration += "?>";
+  schreiber.write(deklaration.data(), deklaration.size());
+  for (pugi::xml_node n = erster.next_sibling(); n; n = n.next_sibling())
+    n.print(schreiber, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+}
 
 struct StringWriter : pugi::xml_writer {
   std::string& ziel;
@@ -64,7 +116,8 @@ std::shared_ptr<Core> Core::Laden(docx::Package paketIn) {
   auto core = std::make_shared<Core>();
   core->paket = std::make_unique<docx::Package>(std::move(paketIn));
   core->mainPart = core->paket->MainPartName();
-  core->paket->ParseXml(core->mainPart, core->mainDom, kParseOptionen);
+  core->paket->ParseXmlInPlace(core->mainPart, core->mainDom, core->mainPuffer, kParseOptionen);
+  TiefePruefen(core->mainDom, core->Dateiname(), core->mainPart);
   pugi::xml_node wurzel = core->mainDom.document_element();
   core->mainWml.Init(wurzel);
   if (!core->Body())
@@ -73,7 +126,9 @@ std::shared_ptr<Core> Core::Laden(docx::Package paketIn) {
                    ").");
   core->commentsPart = core->paket->RelatedPart(core->mainPart, docx::kRelComments);
   if (!core->commentsPart.empty() && core->paket->HasPart(core->commentsPart)) {
-    core->paket->ParseXml(core->commentsPart, core->commentsDom, kParseOptionen);
+    core->paket->ParseXmlInPlace(core->commentsPart, core->commentsDom, core->commentsPuffer,
+                                 kParseOptionen);
+    TiefePruefen(core->commentsDom, core->Dateiname(), core->commentsPart);
     core->commentsWml.Init(core->commentsDom.document_element());
     core->hatKommentare = true;
   }
@@ -94,21 +149,30 @@ word::Application& Core::App() {
 
 std::string Core::Serialisieren(const pugi::xml_document& dom) const {
   std::string text;
-  if (dom.first_child().type() != pugi::node_declaration)
-    text = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
   StringWriter schreiber(text);
-  dom.save(schreiber, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+  Schreiben(dom, schreiber);
   return text;
+}
+
+docx::DeflatedPart Core::SerialisierenGepackt(const pugi::xml_document& dom, bool gross) const {
+  docx::DeflateWriter schreiber(gross);
+  Schreiben(dom, schreiber);
+  return schreiber.Finish();
 }
 
 void Core::Flush() {
   GitterNeuBauen();
+  // The parts are packed as they are written, never held as text: a large main part would
+  // otherwise exist twice at once, as DOM and as text. What was large when read is packed at
+  // the fastest level.
   if (mainDirty) {
-    paket->SetPart(mainPart, Serialisieren(mainDom));
+    paket->SetPart(mainPart, SerialisierenGepackt(mainDom, mainPuffer.size() > kGrosserTeil));
     mainDirty = false;
   }
   if (commentsDirty && hatKommentare) {
-    paket->SetPart(commentsPart, Serialisieren(commentsDom), docx::kTypeComments);
+    paket->SetPart(commentsPart,
+                   SerialisierenGepackt(commentsDom, commentsPuffer.size() > kGrosserTeil),
+                   docx::kTypeComments);
     commentsDirty = false;
   }
 }

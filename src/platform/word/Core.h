@@ -99,6 +99,8 @@ class Story : public std::enable_shared_from_this<Story> {
   std::shared_ptr<RangeState> NewRange(std::int32_t start, std::int32_t end);
   void ShiftInsert(std::int32_t at, std::int32_t n);
   void ShiftDelete(std::int32_t from, std::int32_t to);
+  // Positions in [from, to) move to `from`, positions from `to` on by (breite - (to - from)).
+  void ShiftReplace(std::int32_t from, std::int32_t to, std::int32_t breite);
 
   std::string Text(std::int32_t start, std::int32_t end);
   // The character at `position` ('\r' for a paragraph mark, 7 for cell and row marks), 0 at
@@ -142,6 +144,11 @@ class Story : public std::enable_shared_from_this<Story> {
   void Eingefuegt(pugi::xml_node node);
   // Removes a subtree from the DOM and its pieces from the index, shifting the ranges.
   void Entfernen(pugi::xml_node node);
+  // Replaces the subtree `alt` by `neu` (already in the DOM, right before `alt`): positions
+  // inside `alt` move to the start of `neu`, positions after it shift by the difference. A
+  // range that stood at the start of `alt` therefore stands at the start of `neu`, and one at
+  // the start of what follows stays there.
+  void Ersetzen(pugi::xml_node alt, pugi::xml_node neu);
   bool IstZellenende(pugi::xml_node paragraph) const;
   // Makes sure the story ends with a paragraph mark (a story may end with a table or be empty;
   // the word processor adds the paragraph then as well).
@@ -179,6 +186,8 @@ class Core : public std::enable_shared_from_this<Core> {
 
   std::unique_ptr<docx::Package> paket;
   std::string mainPart, commentsPart, stylesPart;
+  // The parts' text, parsed in place: the DOMs point into them.
+  std::string mainPuffer, commentsPuffer;
   pugi::xml_document mainDom, commentsDom, stylesDom;
   Wml mainWml, commentsWml, stylesWml;
   bool hatKommentare = false;
@@ -195,6 +204,8 @@ class Core : public std::enable_shared_from_this<Core> {
   // Writes the changed DOMs into the package.
   void Flush();
   std::string Serialisieren(const pugi::xml_document& dom) const;
+  // The same, packed while it is written (at the fastest level when `gross`).
+  docx::DeflatedPart SerialisierenGepackt(const pugi::xml_document& dom, bool gross) const;
 
   // Comments.
   pugi::xml_node KommentareWurzel(bool anlegen);

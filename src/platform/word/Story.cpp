@@ -40,13 +40,34 @@ bool Story::Ueberspringen(pugi::xml_node node) const {
     const char* doppel = std::strchr(name, ':');
     return doppel && std::strcmp(doppel + 1, "Fallback") == 0;
   }
-  static const char* const kWeg[] = {"pPr",     "rPr",    "sectPr",      "tblPr",     "tblGrid",
-                                     "trPr",    "tcPr",   "txbxContent", "del",       "moveFrom",
-                                     "drawing", "pict",   "object",      "instrText", "delText",
-                                     "tblPrEx", "fldData"};
-  for (const char* w : kWeg)
-    if (!std::strcmp(lokal, w)) return true;
-  return false;
+  // Compared only with the names of the same first letter: this runs for every element walked.
+  auto eines = [lokal](std::initializer_list<const char*> namen) {
+    for (const char* n : namen)
+      if (!std::strcmp(lokal, n)) return true;
+    return false;
+  };
+  switch (lokal[0]) {
+    case 'p':
+      return eines({"pPr", "pict"});
+    case 'r':
+      return eines({"rPr"});
+    case 's':
+      return eines({"sectPr"});
+    case 't':
+      return eines({"tblPr", "tblGrid", "trPr", "tcPr", "txbxContent", "tblPrEx"});
+    case 'd':
+      return eines({"del", "drawing", "delText"});
+    case 'm':
+      return eines({"moveFrom"});
+    case 'o':
+      return eines({"object"});
+    case 'i':
+      return eines({"instrText"});
+    case 'f':
+      return eines({"fldData"});
+    default:
+      return false;
+  }
 }
 
 void Story::Besuchen(pugi::xml_node node, std::vector<Piece*>& out) {
@@ -164,6 +185,32 @@ void Story::Entfernen(pugi::xml_node node) {
   Geaendert();
 }
 
+void Story::Ersetzen(pugi::xml_node alt, pugi::xml_node neu) {
+  if (built_) {
+    Piece* erster = FirstPiece(alt);
+    Piece* letzter = LastPiece(alt);
+    std::vector<Piece*> stuecke;
+    Knoten(neu, stuecke);
+    std::int32_t breite = 0;
+    for (Piece* p : stuecke) breite += p->width;
+    if (erster && letzter) {
+      std::int32_t von = index_.PositionOf(erster);
+      std::int32_t bis = index_.PositionOf(letzter) + letzter->width;
+      std::int32_t stelle = index_.IndexOf(erster);
+      index_.Erase(stelle, index_.IndexOf(letzter) + 1);
+      if (!stuecke.empty()) index_.InsertAt(stelle, stuecke);
+      ShiftReplace(von, bis, breite);
+    } else if (!stuecke.empty()) {
+      Piece* danach = NaechstesNach(neu);
+      std::int32_t position = danach ? index_.PositionOf(danach) : index_.Length();
+      index_.InsertAt(danach ? index_.IndexOf(danach) : index_.Count(), stuecke);
+      ShiftInsert(position, breite);
+    }
+  }
+  alt.parent().remove_child(alt);
+  Geaendert();
+}
+
 std::shared_ptr<RangeState> Story::NewRange(std::int32_t start, std::int32_t end) {
   auto r = std::make_shared<RangeState>();
   r->core = core.shared_from_this();
@@ -203,6 +250,24 @@ void Story::ShiftDelete(std::int32_t from, std::int32_t to) {
     if (!r) continue;
     r->start = verschieben(r->start);
     r->end = verschieben(r->end);
+    ranges_[ziel++] = ranges_[i];
+  }
+  ranges_.resize(ziel);
+}
+
+void Story::ShiftReplace(std::int32_t from, std::int32_t to, std::int32_t breite) {
+  auto verschieben = [&](std::int32_t x) {
+    if (x < from) return x;
+    if (x < to) return from;
+    return x - (to - from) + breite;
+  };
+  std::size_t ziel = 0;
+  for (std::size_t i = 0; i < ranges_.size(); ++i) {
+    std::shared_ptr<RangeState> r = ranges_[i].lock();
+    if (!r) continue;
+    const bool innen = r->start >= from && r->start < to && r->end <= to;
+    r->start = verschieben(r->start);
+    r->end = innen ? r->start : verschieben(r->end);
     ranges_[ziel++] = ranges_[i];
   }
   ranges_.resize(ziel);

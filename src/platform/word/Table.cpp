@@ -102,6 +102,17 @@ void KennungenEntfernen(pugi::xml_node n) {
   }
 }
 
+// The block (paragraph, table or content control) before or after `node` among its siblings,
+// passing over markers and other zero-width elements; empty when there is none.
+pugi::xml_node Nachbarblock(const detail::Wml& w, pugi::xml_node node, bool davor) {
+  for (pugi::xml_node n = davor ? node.previous_sibling() : node.next_sibling(); n;
+       n = davor ? n.previous_sibling() : n.next_sibling()) {
+    if (n.type() != pugi::node_element) continue;
+    if (w.Ist(n, "p") || w.Ist(n, "tbl") || w.Ist(n, "sdt") || w.Ist(n, "customXml")) return n;
+  }
+  return {};
+}
+
 }  // namespace
 
 // ---- Cell -------------------------------------------------------------------------------
@@ -271,7 +282,15 @@ void Table::Delete() {
   pugi::xml_node tbl = t.tbl;
   pugi::xml_node behaelter = tbl.parent();
   core.TabellenGeloescht(tbl);
-  st.Entfernen(tbl);
+  if (pugi::xml_node danach = Nachbarblock(w, tbl, false); danach && w.Ist(danach, "tbl")) {
+    // A table follows: an empty paragraph takes the deleted one's place, so the place stays
+    // between the two (a range held at the deleted table's start does not slide into the next
+    // table) and no table is left touching another.
+    pugi::xml_node p = behaelter.insert_child_before(w.N("p").c_str(), tbl);
+    st.Ersetzen(tbl, p);
+  } else {
+    st.Entfernen(tbl);
+  }
   // A cell must still end with a paragraph.
   if (w.Ist(behaelter, "tc")) {
     pugi::xml_node letztes = behaelter.last_child();
@@ -328,6 +347,16 @@ Table Tables::Add(const word::Range& range, std::int32_t rows, std::int32_t colu
                                 : absatz.parent().insert_child_after(w.N("tbl").c_str(), absatz);
   TabelleBauen(w, tbl, rows, columns, rs.core->Textbreite());
   st.Eingefuegt(tbl);
+  // Two tables that touch are one table to the word processors: a table right before the new
+  // one keeps an empty paragraph between them.
+  if (pugi::xml_node davor = Nachbarblock(w, tbl, true); davor && w.Ist(davor, "tbl")) {
+    pugi::xml_node p = tbl.parent().insert_child_before(w.N("p").c_str(), tbl);
+    if (pugi::xml_node pPr = w.Kind(absatz, "pPr")) {
+      pugi::xml_node kopie = p.append_copy(pPr);
+      if (pugi::xml_node sect = w.Kind(kopie, "sectPr")) kopie.remove_child(sect);
+    }
+    st.Eingefuegt(p);
+  }
   pugi::xml_node danach = tbl.next_sibling();
   if (!danach || !w.Ist(danach, "p")) {
     pugi::xml_node p = tbl.parent().insert_child_after(w.N("p").c_str(), tbl);

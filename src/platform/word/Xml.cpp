@@ -134,16 +134,24 @@ void Wml::Init(pugi::xml_node root) {
   }
 }
 
+namespace {
+// The rest of `name` after `prefix`, or nullptr when it does not start with it. Inline: the
+// stories ask this of every element they walk.
+inline const char* NachPraefix(const char* name, const std::string& prefix) {
+  for (char p : prefix)
+    if (*name++ != p) return nullptr;
+  return name;
+}
+}  // namespace
+
 bool Wml::Ist(pugi::xml_node node, const char* local) const {
-  const char* name = node.name();
-  if (std::strncmp(name, prefix_.c_str(), prefix_.size()) != 0) return false;
-  return std::strcmp(name + prefix_.size(), local) == 0;
+  const char* rest = NachPraefix(node.name(), prefix_);
+  return rest && std::strcmp(rest, local) == 0;
 }
 
 const char* Wml::Lokal(pugi::xml_node node) const {
-  const char* name = node.name();
-  if (std::strncmp(name, prefix_.c_str(), prefix_.size()) != 0) return nullptr;
-  const char* rest = name + prefix_.size();
+  const char* rest = NachPraefix(node.name(), prefix_);
+  if (!rest) return nullptr;
   if (prefix_.empty() && std::strchr(rest, ':')) return nullptr;
   return rest;
 }

@@ -23,6 +23,11 @@ int Fehlernummer(const std::function<void()>& schritt) {
 }
 
 // The cell texts of a table without their end marks, rows joined by "|" and cells by ",".
+std::string ZellText(const Table& t) {
+  std::string text = t.Cell(1, 1).Range().Text();
+  return text.substr(0, text.size() - 2);
+}
+
 std::string Zellen(const Table& t) {
   std::string out;
   for (std::int32_t r = 1; r <= t.Rows().Count(); ++r) {
@@ -73,6 +78,53 @@ TEST(TablesAdd, AtTheEndGetsAParagraphAfterIt) {
             std::string::npos);
   EXPECT_NE(xml.find("</w:tbl><w:p"), std::string::npos);
   EXPECT_EQ(Sichtbar(doc->Content().Text()), "text\\r\\r\\a\\r\\a\\r\\a\\r");
+}
+
+// Two tables that touch are one table to the word processors: a table added right after
+// another (an empty paragraph directly after it, as a marker placed mid-paragraph leaves it)
+// keeps an empty paragraph between the two.
+TEST(TablesAdd, RightAfterATableKeepsAParagraphBetween) {
+  auto doc = Dokument(Absatz("vor") + Absatz("nach"));
+  Table erste = doc->Tables().Add(doc->Range(3, 3), 1, 1);  // at the end of "vor"
+  Range stelle = doc->Range(erste.Range().End(), erste.Range().End());
+  stelle.InsertParagraphBefore();  // an empty paragraph right after the table
+  stelle.Collapse(wdCollapseStart);
+  Table zweite = doc->Tables().Add(stelle, 1, 1);
+  EXPECT_EQ(doc->Tables().Count(), 2);
+  EXPECT_EQ(doc->MainXml().find("</w:tbl><w:tbl"), std::string::npos) << doc->MainXml();
+  EXPECT_EQ(Sichtbar(doc->Content().Text()), "vor\\r\\r\\a\\r\\a\\r\\r\\a\\r\\a\\r"
+                                             "nach\\r");
+  EXPECT_EQ(zweite.Range().Start(), erste.Range().End() + 1);
+}
+
+// Deleting a table that another follows leaves an empty paragraph in its place: a range held at
+// its start stays between the two instead of sliding into the next table, so a table added
+// there (a statement replaced in place) is neither nested nor joined.
+TEST(TableDelete, AFollowingTableKeepsThePlaceApart) {
+  // Two touching tables, as files written before may hold them.
+  auto doc2 = Dokument(Absatz("vor") +
+                       "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>A</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
+                       "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>B</w:t></w:r></w:p></w:tc></w:tr></w:tbl>" +
+                       Absatz("nach"));
+  ASSERT_EQ(doc2->Tables().Count(), 2);
+  Table a = doc2->Tables().Item(1);
+  Table b = doc2->Tables().Item(2);
+  Range stelle = a.Range();
+  stelle.Collapse(wdCollapseStart);
+  Range nachB = doc2->Range(b.Range().End(), b.Range().End() + 4);
+  ASSERT_EQ(nachB.Text(), "nach");
+  a.Delete();
+  EXPECT_EQ(Sichtbar(doc2->Content().Text()), "vor\\r\\rB\\r\\a\\r\\anach\\r");
+  EXPECT_EQ(stelle.Start(), 4);
+  EXPECT_FALSE(stelle.Information(wdWithInTable));
+  EXPECT_EQ(nachB.Text(), "nach");
+  Table neu = doc2->Tables().Add(stelle, 1, 1);
+  neu.Cell(1, 1).Range().InsertAfter("N");
+  ASSERT_EQ(doc2->Tables().Count(), 2);
+  EXPECT_EQ(ZellText(doc2->Tables().Item(1)), "N");
+  EXPECT_EQ(ZellText(doc2->Tables().Item(2)), "B");
+  EXPECT_EQ(doc2->MainXml().find("</w:tbl><w:tbl"), std::string::npos);
+  EXPECT_EQ(doc2->MainXml().find("<w:tc><w:tbl"), std::string::npos);
 }
 
 TEST(TableCells, TextAppendedGoesAfterWhatTheCellHolds) {

@@ -1,6 +1,8 @@
 #include "platform/word/docx/Package.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -20,9 +22,14 @@ constexpr const char* kRelationshipsNamespace =
     "http://schemas.openxmlformats.org/package/2006/relationships";
 constexpr const char* kRelationshipsType =
     "application/vnd.openxmlformats-package.relationships+xml";
-// More than this in uncompressed parts is taken for a zip bomb, not an invoice.
-constexpr std::uint64_t kMaxUncompressed = std::uint64_t{2} << 30;
-constexpr std::uintmax_t kMaxFile = std::uintmax_t{1} << 30;
+// Deflate packs at most about 1:1032; an entry declaring more than this per compressed byte
+// has a forged size.
+constexpr std::uint64_t kMaxRatio = 1100;
+// Parts the document model parses may hold this many tags ("<"): four times the largest real
+// document known. Each costs the model about 180 bytes, so the model stays below 400 MB.
+constexpr std::size_t kMaxTags = 2'000'000;
+// Parts up to this size stay in memory after reading; larger ones are read again when needed.
+constexpr std::size_t kHeldUpTo = std::size_t{1} << 20;
 
 std::string FileName(const fs::path& path) {
   std::string name = path.filename().string();
@@ -42,7 +49,11 @@ std::string Extension(const std::string& name) {
   return PartKey(name.substr(dot + 1));
 }
 
-std::string Serialised(const pugi::xml_document& doc) {
+// The part as UTF-8 text; a declaration it was read with now says so.
+std::string Serialised(pugi::xml_document& doc) {
+  pugi::xml_node declaration = doc.first_child();
+  if (declaration.type() == pugi::node_declaration)
+    if (pugi::xml_attribute encoding = declaration.attribute("encoding")) encoding = "UTF-8";
   std::ostringstream out;
   doc.save(out, "", pugi::format_raw, pugi::encoding_utf8);
   return out.str();
@@ -60,7 +71,7 @@ std::string ReadWholeFile(const fs::path& path) {
     throw Laufzeitfehler(fehlernummer::DateiZugriff,
                          "»" + path.string() + "« ist ein Ordner und kein Word-Dokument.");
   if (fs::file_size(path, error) > kMaxFile && !error)
-    throw InvalidDocument(FileName(path), "die Datei ist größer als 1 GB");
+    throw InvalidDocument(FileName(path), "die Datei ist größer als 256 MB");
   std::ifstream in(path, std::ios::binary);
   std::string bytes;
   if (in) {
@@ -74,6 +85,22 @@ std::string ReadWholeFile(const fs::path& path) {
                              "« kann nicht gelesen werden (keine Leseberechtigung oder "
                              "Lesefehler).");
   return bytes;
+}
+
+// The number of tags ("<") in `text`, eight bytes at a time: it runs over every part the model
+// parses before it is parsed.
+std::size_t Tags(const std::string& text) {
+  constexpr std::uint64_t kEins = 0x0101010101010101ull, kHoch = 0x8080808080808080ull;
+  std::size_t n = 0, i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t wort;
+    std::memcpy(&wort, text.data() + i, 8);
+    const std::uint64_t x = wort ^ (kEins * '<');  // a zero byte where a '<' stood
+    const std::uint64_t nichtNull = ((x & ~kHoch) + ~kHoch) | x;
+    n += static_cast<std::size_t>(std::popcount(~nichtNull & kHoch));
+  }
+  for (; i < text.size(); ++i) n += text[i] == '<';
+  return n;
 }
 
 bool StartsWith(const std::string& bytes, const std::string& magic) {
@@ -130,6 +157,23 @@ Laufzeitfehler InvalidDocument(const std::string& displayName, const std::string
   return Laufzeitfehler(fehlernummer::DateiZugriff, InvalidDocumentText(displayName, reason));
 }
 
+const std::string& Package::Impl::Bytes(const Part& part, const std::string& display) const {
+  if (!part.held) {
+    if (part.deflated)
+      part.bytes = Inflate(*part.deflated);
+    else {
+      zip_stat_t stat;
+      zip_stat_init(&stat);
+      auto index = static_cast<zip_uint64_t>(part.sourceIndex);
+      if (!archive || !archive->zip || zip_stat_index(archive->zip, index, 0, &stat) != 0)
+        throw InvalidDocument(display, "Teil »" + part.name + "« nicht mehr lesbar");
+      part.bytes = ReadEntry(archive->zip, index, stat.size, display, part.name);
+    }
+    part.held = true;
+  }
+  return part.bytes;
+}
+
 const Part* Package::Impl::Find(const std::string& name) const {
   auto found = byKey.find(PartKey(name));
   return found == byKey.end() ? nullptr : &parts[found->second];
@@ -141,7 +185,7 @@ Part* Package::Impl::Find(const std::string& name) {
 }
 
 void Package::Impl::Add(Part part) {
-  byKey.emplace(PartKey(part.name), parts.size());  // the first of two equal names wins lookups
+  byKey.emplace(PartKey(part.name), parts.size());  // Open refuses two parts of one name
   parts.push_back(std::move(part));
 }
 
@@ -156,8 +200,12 @@ Package& Package::operator=(Package&&) noexcept = default;
 Package::~Package() = default;
 
 Package Package::Open(const fs::path& path) {
+  return FromBytes(ReadWholeFile(path), path);
+}
+
+Package Package::FromBytes(std::string bytes, const fs::path& path) {
   const std::string display = FileName(path);
-  std::string bytes = ReadWholeFile(path);
+  if (bytes.size() > kMaxFile) throw InvalidDocument(display, "die Datei ist größer als 256 MB");
   if (bytes.empty()) throw InvalidDocument(display, "die Datei ist leer");
   if (StartsWith(bytes, std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)))
     throw Laufzeitfehler(fehlernummer::DateiZugriff,
@@ -189,23 +237,44 @@ Package Package::Open(const fs::path& path) {
   zip_error_fini(&error);
   impl.archive->zip = zip;
 
+  // The sizes the directory declares are checked before anything is inflated: the parts
+  // together and each alone against the limits, and each against what its compressed data can
+  // hold. Reading an entry then stops as soon as it gives more than it declared.
   zip_int64_t count = zip_get_num_entries(zip, 0);
+  std::vector<zip_stat_t> stats(static_cast<std::size_t>(std::max<zip_int64_t>(count, 0)));
   std::uint64_t total = 0;
   for (zip_int64_t i = 0; i < count; ++i) {
-    zip_stat_t stat;
+    zip_stat_t& stat = stats[static_cast<std::size_t>(i)];
     zip_stat_init(&stat);
+    if (zip_stat_index(zip, static_cast<zip_uint64_t>(i), 0, &stat) != 0 || !stat.name)
+      throw InvalidDocument(display, "beschädigtes ZIP-Archiv, Verzeichnis nicht lesbar");
+    const std::uint64_t size = (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0;
+    const std::uint64_t packed = (stat.valid & ZIP_STAT_COMP_SIZE) ? stat.comp_size : 0;
+    if (size > kMaxPart)
+      throw InvalidDocument(
+          display, std::string("der Teil »") + stat.name + "« ist entpackt größer als 256 MB");
+    if ((stat.valid & ZIP_STAT_COMP_SIZE) && size > packed * kMaxRatio + 4096)
+      throw InvalidDocument(display, std::string("beschädigtes ZIP-Archiv, unmögliche Größe des "
+                                                 "Teils »") +
+                                         stat.name + "«");
+    total += size;
+    if (total > kMaxUncompressed)
+      throw InvalidDocument(display, "die Teile sind entpackt größer als 512 MB");
+  }
+  for (zip_int64_t i = 0; i < count; ++i) {
+    const zip_stat_t& stat = stats[static_cast<std::size_t>(i)];
     const char* rawName = zip_get_name(zip, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
-    if (!rawName || zip_stat_index(zip, static_cast<zip_uint64_t>(i), 0, &stat) != 0)
+    if (!rawName)
       throw InvalidDocument(display, "beschädigtes ZIP-Archiv, Verzeichnis nicht lesbar");
     Part part;
     part.name = rawName;
     part.sourceIndex = i;
     part.directory = !part.name.empty() && part.name.back() == '/';
+    // Two entries of one name (up to case, as Word compares them) make the package ambiguous.
+    if (impl.Find(part.name))
+      throw InvalidDocument(display, "der Teil »" + part.name + "« ist doppelt vorhanden");
     if (!part.directory) {
       std::uint64_t size = (stat.valid & ZIP_STAT_SIZE) ? stat.size : 0;
-      total += size;
-      if (total > kMaxUncompressed)
-        throw InvalidDocument(display, "die Teile sind entpackt größer als 2 GB");
       part.bytes = ReadEntry(zip, static_cast<zip_uint64_t>(i), size, display, part.name);
     }
     impl.Add(std::move(part));
@@ -222,6 +291,13 @@ Package Package::Open(const fs::path& path) {
   const Part* mainPart = main.empty() ? nullptr : impl.Find(main);
   if (!mainPart || mainPart->directory) throw InvalidDocument(display, "das Hauptdokument fehlt");
   impl.mainPart = mainPart->name;
+  // Large parts besides the main document (a styles part of megabytes) are checked, then left
+  // in the archive until someone asks for them: most runs never do.
+  for (Part& part : impl.parts)
+    if (part.bytes.size() > kHeldUpTo && part.name != impl.mainPart) {
+      std::string().swap(part.bytes);
+      part.held = false;
+    }
   return package;
 }
 
@@ -247,7 +323,17 @@ const std::string& Package::PartBytes(const std::string& name) const {
   if (!part || part->directory)
     throw Laufzeitfehler(fehlernummer::ElementFehlt,
                          "Der Teil »" + name + "« fehlt im Dokument »" + DisplayName() + "«.");
-  return part->bytes;
+  return impl_->Bytes(*part, DisplayName());
+}
+
+std::string Package::TakePartBytes(const std::string& name) {
+  const std::string& bytes = PartBytes(name);
+  Part& part = *impl_->Find(name);
+  if (part.modified || part.sourceIndex < 0 || !impl_->archive) return bytes;
+  std::string taken = std::move(part.bytes);
+  part.bytes.clear();
+  part.held = false;
+  return taken;
 }
 
 std::vector<std::string> Package::PartNames() const {
@@ -281,19 +367,37 @@ std::string Package::ContentType(const std::string& name) const {
 }
 
 void Package::SetPart(const std::string& name, std::string bytes, const std::string& contentType) {
+  Part& part = Replace(name);
+  part.bytes = std::move(bytes);
+  part.held = true;
+  Declare(part.name, contentType);
+}
+
+void Package::SetPart(const std::string& name, DeflatedPart deflated,
+                      const std::string& contentType) {
+  Part& part = Replace(name);
+  part.bytes.clear();
+  part.held = false;
+  part.deflated = std::move(deflated);
+  Declare(part.name, contentType);
+}
+
+Part& Package::Replace(const std::string& name) {
   const std::string normal = NormalPartName(name);
   Part* part = impl_->Find(normal);
-  if (part) {
-    part->bytes = std::move(bytes);
-    part->modified = true;
-    part->directory = false;
-  } else {
+  if (!part) {
     Part added;
     added.name = normal;
-    added.bytes = std::move(bytes);
-    added.modified = true;
     impl_->Add(std::move(added));
+    part = impl_->Find(normal);
   }
+  part->modified = true;
+  part->directory = false;
+  part->deflated.reset();
+  return *part;
+}
+
+void Package::Declare(const std::string& normal, const std::string& contentType) {
   if (contentType.empty() || PartKey(normal) == PartKey(kContentTypesPart) ||
       ContentType(normal) == contentType)
     return;
@@ -374,10 +478,29 @@ void Package::ParseXml(const std::string& name, pugi::xml_document& doc, unsigne
   pugi::xml_parse_result result =
       doc.load_buffer(bytes.data(), bytes.size(),
                       options & ~static_cast<unsigned>(pugi::parse_doctype), pugi::encoding_auto);
+  Parsed(name, doc, result);
+}
+
+void Package::ParseXmlInPlace(const std::string& name, pugi::xml_document& doc, std::string& buffer,
+                              unsigned options) {
+  buffer = TakePartBytes(name);
+  if (Tags(buffer) > kMaxTags)
+    throw InvalidDocument(DisplayName(), "der Teil " + NormalPartName(name) +
+                                             " ist zu groß (mehr als 2 Millionen Elemente)");
+  pugi::xml_parse_result result = doc.load_buffer_inplace(
+      buffer.data(), buffer.size(), options & ~static_cast<unsigned>(pugi::parse_doctype),
+      pugi::encoding_auto);
+  Parsed(name, doc, result);
+}
+
+void Package::Parsed(const std::string& name, const pugi::xml_document& doc,
+                     const pugi::xml_parse_result& result) const {
   if (result) {
     if (doc.document_element()) return;
     throw InvalidDocument(DisplayName(), "der Teil " + NormalPartName(name) + " ist leer");
   }
+  // The line is counted in the part as it stands (parsing in place changes the buffer).
+  const std::string& bytes = PartBytes(name);
   std::size_t line =
       1 + static_cast<std::size_t>(std::count(
               bytes.begin(), bytes.begin() + std::min<std::ptrdiff_t>(result.offset, bytes.size()),

@@ -17,6 +17,7 @@
 #include <pugixml.hpp>
 
 #include "errors/Laufzeitfehler.h"
+#include "platform/word/docx/Deflate.h"
 
 namespace tarvo::word::docx {
 
@@ -45,6 +46,8 @@ using SaveFaultHook = std::function<bool(SaveStep step)>;
 // Installs a process-wide hook (an empty function removes it); for tests only.
 void SetSaveFaultHookForTesting(SaveFaultHook hook);
 
+struct Part;
+
 class Package {
  public:
   // Reads every part of the file at `path` into memory and checks it can be used as a document:
@@ -52,6 +55,8 @@ class Package {
   // main part named by the officeDocument relationship exists. Throws Laufzeitfehler (53 when the
   // file does not exist, 75 for every other reason) with a German description naming the file.
   static Package Open(const std::filesystem::path& path);
+  // The same for the bytes of a file already read; `path` names it in messages.
+  static Package FromBytes(std::string bytes, const std::filesystem::path& path);
   // A new empty A4 document package (one empty paragraph, styles with a Normal style at 11 pt,
   // settings, core and app properties) that Word, LibreOffice and python-docx open.
   static Package Blank();
@@ -74,6 +79,10 @@ class Package {
   bool HasPart(const std::string& name) const;
   // The uncompressed bytes of a part. Throws Laufzeitfehler 5941 if there is no such part.
   const std::string& PartBytes(const std::string& name) const;
+  // Hands over the uncompressed bytes of a part, for a caller that parses them in place. An
+  // unchanged part of the file read stays as it is and is read again when asked for; of any
+  // other part a copy is returned. Throws as PartBytes.
+  std::string TakePartBytes(const std::string& name);
   // Every zip entry name, in the order they will be saved (as read; new parts at the end).
   std::vector<std::string> PartNames() const;
   // The declared content type of a part (Override, else Default by extension); "" if none.
@@ -82,6 +91,9 @@ class Package {
   // Replaces or adds a part. A new part, or a part given a different `contentType`, gets a
   // content-type Override unless the extension's Default already names that type.
   void SetPart(const std::string& name, std::string bytes, const std::string& contentType = {});
+  // The same with the part given compressed (see Deflate.h); it is saved as it is and inflated
+  // only when its bytes are asked for.
+  void SetPart(const std::string& name, DeflatedPart deflated, const std::string& contentType = {});
   // Whether SetPart (or AddRelationship) changed the part since Open.
   bool IsModified(const std::string& name) const;
 
@@ -102,6 +114,12 @@ class Package {
   // Zeile 3: …)." The document model raises its parse errors through this.
   void ParseXml(const std::string& name, pugi::xml_document& doc,
                 unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single) const;
+  // The same for the parts the document model keeps: the part's bytes are handed over
+  // (TakePartBytes) into `buffer` and parsed in place, so `buffer` must outlive `doc`. A part
+  // with more than two million tags is refused (75) before it is parsed: the model's memory
+  // grows with them.
+  void ParseXmlInPlace(const std::string& name, pugi::xml_document& doc, std::string& buffer,
+                       unsigned options);
 
   // Writes the package to `path`: [Content_Types].xml first, then every part in order. Untouched
   // parts keep their compressed bytes. The archive goes to a temporary file beside `path`, is
@@ -113,6 +131,13 @@ class Package {
 
  private:
   Package();
+  // The part `name` (added when missing), marked modified, for SetPart to fill.
+  Part& Replace(const std::string& name);
+  // Adds a content-type Override for a part given `contentType`, unless one already applies.
+  void Declare(const std::string& normal, const std::string& contentType);
+  // Throws the parse error of `result`, or 75 when the part has no root element.
+  void Parsed(const std::string& name, const pugi::xml_document& doc,
+              const pugi::xml_parse_result& result) const;
   std::unique_ptr<Impl> impl_;
 };
 

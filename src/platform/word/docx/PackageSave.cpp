@@ -59,7 +59,56 @@ struct ZipWriter {
   }
 };
 
-void AddPart(zip_t* out, const Part& part, const SourceArchive* archive, const fs::path& path) {
+// A source of data compressed already: libzip takes it as it stands, with the size and CRC it
+// reports, when the entry's method is set to deflate.
+struct Deflated {
+  const DeflatedPart* part;
+  std::size_t offset = 0;
+};
+
+zip_int64_t DeflatedSource(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
+  auto* quelle = static_cast<Deflated*>(state);
+  switch (command) {
+    case ZIP_SOURCE_OPEN:
+      quelle->offset = 0;
+      return 0;
+    case ZIP_SOURCE_READ: {
+      const std::size_t rest = quelle->part->data.size() - quelle->offset;
+      const std::size_t n = std::min<std::size_t>(rest, length);
+      std::memcpy(data, quelle->part->data.data() + quelle->offset, n);
+      quelle->offset += n;
+      return static_cast<zip_int64_t>(n);
+    }
+    case ZIP_SOURCE_CLOSE:
+      return 0;
+    case ZIP_SOURCE_STAT: {
+      auto* stat = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, length, nullptr);
+      if (!stat) return -1;
+      zip_stat_init(stat);
+      stat->size = quelle->part->size;
+      stat->comp_size = quelle->part->data.size();
+      stat->crc = quelle->part->crc;
+      stat->comp_method = ZIP_CM_DEFLATE;
+      stat->encryption_method = ZIP_EM_NONE;
+      stat->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD |
+                    ZIP_STAT_ENCRYPTION_METHOD;
+      return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_ERROR:
+      return zip_error_to_data(nullptr, data, length);
+    case ZIP_SOURCE_FREE:
+      delete quelle;
+      return 0;
+    case ZIP_SOURCE_SUPPORTS:
+      return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                            ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+    default:
+      return -1;
+  }
+}
+
+void AddPart(zip_t* out, const Part& part, const Package::Impl& impl, const fs::path& path) {
+  const SourceArchive* archive = impl.archive.get();
   if (part.directory) {
     if (zip_dir_add(out, part.name.c_str(), ZIP_FL_ENC_UTF_8) < 0)
       throw SaveError(path, "Ordner »" + part.name + "« nicht schreibbar");
@@ -75,9 +124,17 @@ void AddPart(zip_t* out, const Part& part, const SourceArchive* archive, const f
         zip_stat_index(archive->zip, index, 0, &stat) == 0 && (stat.valid & ZIP_STAT_COMP_METHOD);
     if (copyRaw) data = zip_source_zip(out, archive->zip, index, 0, 0, -1);
   }
+  bool packed = false;
+  if (!data && part.modified && part.deflated) {
+    auto* state = new Deflated{&*part.deflated};
+    data = zip_source_function(out, DeflatedSource, state);
+    if (!data) delete state;
+    packed = data != nullptr;
+  }
   if (!data) {
     copyRaw = false;
-    data = zip_source_buffer(out, part.bytes.data(), part.bytes.size(), 0);
+    const std::string& bytes = impl.Bytes(part, path.filename().string());
+    data = zip_source_buffer(out, bytes.data(), bytes.size(), 0);
   }
   if (!data) throw SaveError(path, "zu wenig Speicher");
   zip_int64_t index = zip_file_add(out, part.name.c_str(), data, ZIP_FL_ENC_UTF_8);
@@ -88,8 +145,9 @@ void AddPart(zip_t* out, const Part& part, const SourceArchive* archive, const f
   // The copied part keeps its method, so libzip takes its compressed data as it stands. A large
   // new part is packed at the fastest level: a 12 MB main part then costs a third of the time
   // for a fifth more bytes.
+  // A part given compressed was packed by its writer at the same levels.
   zip_int32_t method = copyRaw ? static_cast<zip_int32_t>(stat.comp_method) : ZIP_CM_DEFLATE;
-  zip_uint32_t level = !copyRaw && part.bytes.size() > kFastPackingFrom ? 1 : 0;
+  zip_uint32_t level = !copyRaw && !packed && part.bytes.size() > kFastPackingFrom ? 1 : 0;
   zip_set_file_compression(out, static_cast<zip_uint64_t>(index), method, level);
 }
 
@@ -106,9 +164,9 @@ std::string BuildArchive(const Package::Impl& impl, const fs::path& path) {
   // [Content_Types].xml first, as readers that stream the archive expect.
   const std::string typesKey = PartKey("[Content_Types].xml");
   for (const Part& part : impl.parts)
-    if (PartKey(part.name) == typesKey) AddPart(writer.zip, part, impl.archive.get(), path);
+    if (PartKey(part.name) == typesKey) AddPart(writer.zip, part, impl, path);
   for (const Part& part : impl.parts)
-    if (PartKey(part.name) != typesKey) AddPart(writer.zip, part, impl.archive.get(), path);
+    if (PartKey(part.name) != typesKey) AddPart(writer.zip, part, impl, path);
 
   if (zip_close(writer.zip) != 0)
     throw SaveError(path, std::string("ZIP-Archiv nicht erstellbar: ") +

@@ -1,0 +1,28 @@
+// What the four buttons of a category form do alike: their pictures from the shared icon list,
+// and "Löschen", which asks before it removes the selected grid rows and always leaves one row.
+// Each step runs under the trap of the calling handler, so a failure is reported under the
+// form's module and the handler's name and the next step still runs.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "errors/Falle.h"
+#include "platform/controls/Buttons.h"
+#include "platform/controls/Grid.h"
+
+namespace tarvo::formulare {
+
+// The pictures by key: "OK", "Abbruch", "Löschen" and "Dokument" (for "Einfügen").
+void KnopfbilderSetzen(Falle& falle, controls::CommandButton& ende,
+                       controls::CommandButton& abbruch, controls::CommandButton& löschen,
+                       controls::CommandButton& neu);
+
+// CommandLöschen_Click: with fewer than two rows nothing happens; otherwise "Zeile löschen?" is
+// asked (Yes/No, question icon, no title) and on Yes the selected rows are removed one after
+// the other while more than one row is left. The grid's scroll setting follows the row count.
+// Returns the number each removed row had when it was removed, in order (empty when the user
+// said No or nothing was selected).
+std::vector<std::int32_t> ZeilenLöschen(Falle& falle, controls::Grid& grid);
+
+}  // namespace tarvo::formulare
