@@ -4,8 +4,7 @@
 
 #include "common/Funktionen.h"
 #include "errors/Laufzeitfehler.h"
-#include "forms/Formulare.h"
-#include "forms/kat1/frmKat1.h"
+#include "host/Auftragssitzung.h"
 #include "host/GO.h"
 #include "platform/controls/Form.h"
 #include "platform/dao/Database.h"
@@ -40,13 +39,10 @@ std::string Betrag(const Variant& hundertstel) {
 
 }  // namespace
 
-// The open job: document, workspace, database, invoice record, and the GO the forms are
-// opened through.
+// The open job: the session both hosts share, and the GO the panel lets its properties through.
 struct Auftragsfuehrung::Sitzung {
-  std::shared_ptr<word::Document> dokument;
-  std::shared_ptr<dao::Workspace> arbeitsbereich;
-  std::shared_ptr<dao::Database> datenbank;
-  std::shared_ptr<dao::Recordset> rechnung;
+  explicit Sitzung(Auftragsdaten daten) : sitzung(std::move(daten)) {}
+  Auftragssitzung sitzung;
   GO go;
 };
 
@@ -65,19 +61,12 @@ const std::vector<std::string>& Auftragsfuehrung::Eigenschaftsnamen() {
 void Auftragsfuehrung::Oeffnen(const std::filesystem::path& dokument,
                                const std::filesystem::path& datenbank, std::int32_t benutzer,
                                std::optional<std::int32_t> rechnung) {
-  auto neu = std::make_unique<Sitzung>();
-  neu->dokument = word::Document::Open(dokument);
-  neu->arbeitsbereich = std::make_shared<dao::Workspace>();
-  neu->datenbank = neu->arbeitsbereich->OpenDatabase(datenbank.string());
-  neu->datenbank->OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = " +
-                                std::to_string(benutzer));
-  if (rechnung) {
-    neu->rechnung = neu->datenbank->OpenRecordset(
-        "SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = " + std::to_string(*rechnung));
-    if (neu->rechnung->EOF())
-      throw Laufzeitfehler(fehlernummer::UngueltigerAufruf,
-                           "Die Rechnung " + std::to_string(*rechnung) + " gibt es nicht.");
-  }
+  Auftragsdaten daten;
+  daten.dokument = dokument;
+  daten.datenbank = datenbank;
+  daten.benutzer = benutzer;
+  daten.rechnung = rechnung;
+  auto neu = std::make_unique<Sitzung>(std::move(daten));
   sitzung_ = std::move(neu);
   dokumentpfad_ = dokument;
   datenbankpfad_ = datenbank;
@@ -94,45 +83,33 @@ controls::Form& Auftragsfuehrung::FormularZeigen(
     const std::vector<std::pair<std::string, Variant>>& eigenschaften) {
   if (!sitzung_)
     throw Laufzeitfehler(fehlernummer::UngueltigerAufruf, "Es ist kein Auftrag geöffnet.");
-  GO& go = sitzung_->go;
-  go.Doc(Variant(sitzung_->dokument));
-  go.ID_Benutzer(Variant(benutzer_));
-  go.NeueAbfrage(Variant(sitzung_->datenbank));
-  go.DatenbankPfad(datenbankpfad_.string());
-  go.LumoWorkspace(Variant(sitzung_->arbeitsbereich));
+  // The panel's values as they stand now; the session lets the rest and shows the form.
   for (const auto& [name, wert] : eigenschaften) {
     for (const auto& [kandidat, let] : Lets())
-      if (kandidat == name) (go.*let)(wert);
+      if (kandidat == name) (sitzung_->go.*let)(wert);
   }
-  formulare::FormulareRegistrieren();
-  Kat1Registrieren();
-  go.Show(kategorie, sitzung_->rechnung, fenster);
-  auto formular = formulare::Formular(kategorie);
-  if (!formular || !formular->Loaded() || formular->Steuerelemente().empty())
-    throw Laufzeitfehler(fehlernummer::UngueltigerAufruf,
-                         "Zu dieser Kategorie gibt es kein Gebührenformular.");
-  return *formular;
+  return sitzung_->sitzung.Zeigen(kategorie, fenster);
 }
 
 void Auftragsfuehrung::Speichern(const std::filesystem::path& ziel) {
   if (!sitzung_)
     throw Laufzeitfehler(fehlernummer::UngueltigerAufruf, "Es ist kein Auftrag geöffnet.");
-  sitzung_->dokument->Save(ziel);
+  sitzung_->sitzung.Abschliessen(ziel);
   dokumentpfad_ = ziel;
 }
 
 std::shared_ptr<word::Document> Auftragsfuehrung::Dokument() const {
-  return sitzung_ ? sitzung_->dokument : nullptr;
+  return sitzung_ ? sitzung_->sitzung.Dokument() : nullptr;
 }
 
 std::shared_ptr<dao::Database> Auftragsfuehrung::Datenbank() const {
-  return sitzung_ ? sitzung_->datenbank : nullptr;
+  return sitzung_ ? sitzung_->sitzung.Datenbank() : nullptr;
 }
 
 std::vector<std::int32_t> Auftragsfuehrung::Benutzerliste() const {
   std::vector<std::int32_t> liste;
   if (!sitzung_) return liste;
-  auto satz = sitzung_->datenbank->OpenRecordset("SELECT ID_Benutzer FROM TempDoc ORDER BY 1");
+  auto satz = sitzung_->sitzung.Datenbank()->OpenRecordset("SELECT ID_Benutzer FROM TempDoc ORDER BY 1");
   for (; !satz->EOF(); satz->MoveNext()) liste.push_back(CLng(satz->Fields("ID_Benutzer").Value()));
   return liste;
 }
@@ -141,7 +118,7 @@ std::vector<Rechnungseintrag> Auftragsfuehrung::Rechnungen() const {
   std::vector<Rechnungseintrag> liste;
   if (!sitzung_) return liste;
   // The invoice date is the appointment of kind 8.
-  auto satz = sitzung_->datenbank->OpenRecordset(
+  auto satz = sitzung_->sitzung.Datenbank()->OpenRecordset(
       "SELECT r.ID_Rechnungsnummer, r.Rechnungsart, (SELECT t.Datum FROM Termine t WHERE "
       "t.ID_Rechnungsnummer = r.ID_Rechnungsnummer AND t.ID_Terminart = 8) AS Datum "
       "FROM Rechnung r ORDER BY 1");
@@ -159,9 +136,8 @@ std::vector<Rechnungseintrag> Auftragsfuehrung::Rechnungen() const {
 
 std::string Auftragsfuehrung::Rechnungsstand() const {
   if (!sitzung_ || !rechnung_) return {};
-  auto satz = sitzung_->datenbank->OpenRecordset(
-      "SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = " + std::to_string(*rechnung_));
-  if (satz->EOF()) return {};
+  auto satz = sitzung_->sitzung.Rechnungssatz();
+  if (!satz) return {};
   return "Rechnung " + std::to_string(*rechnung_) + ": netto " +
          Betrag(satz->Fields("NettoRechnung").Value()) + ", brutto " +
          Betrag(satz->Fields("Brutto").Value());
