@@ -80,6 +80,7 @@ Hauptfenster::Hauptfenster(std::shared_ptr<qt::QtBildschirm> bildschirm, QWidget
   vorschau_ = new Vorschau(dock);
   dock->setWidget(vorschau_);
   addDockWidget(Qt::RightDockWidgetArea, dock);
+  resizeDocks({dock}, {460}, Qt::Horizontal);
 
   MenusAnlegen();
   statusBar()->showMessage("Bereit. Öffnen Sie eine Rechnung und die Auftragsdatenbank.");

@@ -95,7 +95,7 @@ QString Vorschau::Hinweis() const {
 }
 
 QString Vorschau::Ersatztext() const {
-  return ersatz_->isVisible() ? ersatz_->toPlainText() : QString();
+  return ersatz_->isHidden() ? QString() : ersatz_->toPlainText();
 }
 
 void Vorschau::SeitenLeeren() {

@@ -294,6 +294,32 @@ class TarvoGuiTest : public QObject {
     QCOMPARE(Rechnungssatz(gui / "Auftraege.db"), Rechnungssatz(lauf.parent_path() / "Auftraege.db"));
   }
 
+  void vorschauZeigtDieSeitenImHintergrund() {
+    const QString soffice = QStandardPaths::findExecutable("soffice");
+    if (soffice.isEmpty()) QSKIP("LibreOffice ist nicht installiert");
+    tarvo::gui::Vorschau* vorschau = fenster_->VorschauDock();
+    vorschau->SetzeLibreOffice(soffice);
+    vorschau->Zeigen(fenster_->Auftrag().Dokument());
+    QVERIFY(vorschau->Beschaeftigt());  // the window is not blocked meanwhile
+    QVERIFY(vorschau->findChild<QWidget*>("VorschauLaeuft")->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!vorschau->Beschaeftigt(), 120000);
+    QVERIFY2(vorschau->Seitenzahl() >= 1, qPrintable(vorschau->Hinweis()));
+    fenster_->KategorieOeffnen(0);  // the table choice dialog is closed: a new statement
+    QVERIFY(Ansicht());
+    Bild(fenster_.get(), "gui-vorschau.png");
+    QTest::mouseClick(Widget<QPushButton>("CommandAbbruch"), Qt::LeftButton);
+    QVERIFY(!Ansicht());
+  }
+
+  void zeitgrenzeBeendetEineHaengendeUmwandlung() {
+    tarvo::gui::Vorschau vorschau;
+    vorschau.SetzeLibreOffice("/bin/sleep");  // takes the arguments and never converts
+    vorschau.SetzeZeitgrenze(300);
+    vorschau.Zeigen(fenster_->Auftrag().Dokument());
+    QTRY_VERIFY_WITH_TIMEOUT(!vorschau.Beschaeftigt(), 10000);
+    QVERIFY(vorschau.Ersatztext().contains("TARVO_03_1"));
+  }
+
   void schliessenMitUngespeicherterArbeitFragt() {
     dialog_ = [](QWidget* dialog) {  // a new statement this time
       QTest::mouseClick(dialog->findChild<QPushButton*>("cmdEnde"), Qt::LeftButton);
