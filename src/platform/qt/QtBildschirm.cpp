@@ -29,8 +29,13 @@ class Fensterwaechter : public QObject {
       : QObject(&fenster), form_(form), ansicht_(&ansicht), fenster_(fenster) {}
 
   bool eventFilter(QObject* objekt, QEvent* ereignis) override {
+    // Only these events touch the view; the others also come while the window is destroyed.
+    const QEvent::Type art = ereignis->type();
+    if (art != QEvent::Move && art != QEvent::Resize && art != QEvent::WindowStateChange &&
+        art != QEvent::Close)
+      return false;
     if (objekt != &fenster_ || !ansicht_ || !ansicht_->Gebunden()) return false;
-    switch (ereignis->type()) {
+    switch (art) {
       case QEvent::Move:
       case QEvent::Resize:
       case QEvent::WindowStateChange:
