@@ -8,7 +8,8 @@ pakete=(build-essential cmake ninja-build ccache pkg-config
         libzip-dev zlib1g-dev libpugixml-dev libsqlite3-dev libcli11-dev nlohmann-json3-dev
         libgtest-dev libgmock-dev libbenchmark-dev
         sqlite3 python3 python3-docx poppler-utils zip unzip
-        libreoffice-writer-nogui fonts-dejavu-core fonts-liberation2 locales)
+        libreoffice-writer-nogui fonts-dejavu-core fonts-liberation2 locales
+        qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libpoppler-qt6-dev xvfb xauth)
 # The fuzz targets (scripts/fuzz.sh) are built with clang and its libFuzzer.
 case " $* " in *" -DTARVO_FUZZ=ON "*) pakete+=(clang-14 libclang-rt-14-dev) ;; esac
 fehlend=()

@@ -246,8 +246,9 @@ TEST_F(Kat2Formular, EveryControlHasItsPlace) {
     EXPECT_GT(c->Width(), 0);
     EXPECT_GT(c->Height(), 0);
     EXPECT_TRUE(innerhalb(*c, 0, 0, f->Width, f->Height));
-    if (const controls::Frame* rahmen = c->Container())
+    if (const controls::Frame* rahmen = c->Container()) {
       EXPECT_TRUE(innerhalb(*c, rahmen->Left(), rahmen->Top(), rahmen->Width(), rahmen->Height()));
+    }
     for (controls::Control* d : platziert) {
       if (c->Container() == d || d->Container() == c) continue;
       const bool getrennt =

@@ -52,7 +52,9 @@ TEST_F(Kat4Formular, EveryControlHasItsPlace) {
     EXPECT_GE(c->Top(), 0);
     EXPECT_LE(c->Left() + c->Width(), f->Width);
     EXPECT_LE(c->Top() + c->Height(), f->Height);
-    if (c->Container()) EXPECT_TRUE(innen(*c, *c->Container()));
+    if (c->Container()) {
+      EXPECT_TRUE(innen(*c, *c->Container()));
+    }
     for (controls::Control* d : platziert) {
       if (c->Container() == d || d->Container() == c) continue;
       const bool getrennt =

@@ -63,6 +63,8 @@ class Bildschirm {
   // Called by Form::Hide and Form::Unload after the form changed its state.
   virtual void Verbergen(Form& form) = 0;
   virtual void Entladen(Form& form) = 0;
+  // Called by ~Form: the form object goes away; whatever shows it must let go of it now.
+  virtual void Vergessen(Form& form) {}
   // Called by Form::SetParentWindow: show the form inside host window `parent`.
   virtual void Einbetten(Form& form, std::int32_t parent, std::int32_t extendedStyle) = 0;
 

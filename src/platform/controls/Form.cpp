@@ -11,6 +11,7 @@ Form::Form(std::string name, std::string caption)
     : Caption(std::move(caption)), name_(std::move(name)) {}
 
 Form::~Form() {
+  Bildschirm::Aktuell().Vergessen(*this);
   // Controls that outlive their form (not members of it) must not call back into it.
   for (Control* control : controls_) control->besitzer_ = nullptr;
 }

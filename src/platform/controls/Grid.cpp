@@ -133,8 +133,11 @@ std::int32_t Grid::ColSetting(std::int32_t col, const std::string& schluessel) c
 
 void Grid::SetColSetting(std::int32_t col, const std::string& schluessel, std::int32_t wert) {
   PruefeSpalte(col);
-  if (ColSetting(col, schluessel) == wert) return;
-  spalten_einstellungen_[Index(col - 1)][schluessel] = wert;
+  auto& einstellungen = spalten_einstellungen_[Index(col - 1)];
+  // A setting switched to its default is kept as switched: views tell it from an unset one.
+  const auto alt = einstellungen.find(schluessel);
+  if (alt != einstellungen.end() && alt->second == wert) return;
+  einstellungen[schluessel] = wert;
   Geaendert();
 }
 
@@ -149,7 +152,8 @@ std::int32_t Grid::Setting(const std::string& schluessel) const {
 }
 
 void Grid::SetSetting(const std::string& schluessel, std::int32_t wert) {
-  if (Setting(schluessel) == wert) return;
+  const auto alt = einstellungen_.find(schluessel);
+  if (alt != einstellungen_.end() && alt->second == wert) return;
   einstellungen_[schluessel] = wert;
   Geaendert();
 }

@@ -73,7 +73,8 @@ class Grid : public Control {
   void SetRowHeight(std::int32_t row, float twips);
 
   // Opaque display settings the forms switch (a per-column one by key, and grid-wide ones);
-  // an unset setting reads 0. The view decides what a key means.
+  // an unset setting reads 0. The view decides what a key means. Switching a setting to 0 for
+  // the first time is a change too (the view may read "Bearbeitbar" 0 otherwise than unset).
   std::int32_t ColSetting(std::int32_t col, const std::string& schluessel) const;
   void SetColSetting(std::int32_t col, const std::string& schluessel, std::int32_t wert);
   // Every setting switched so far (for views), by key.

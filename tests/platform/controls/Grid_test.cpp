@@ -217,6 +217,14 @@ TEST_F(GridTest, DisplaySettingsAreKeptPerColumnAndAnnouncedOnce) {
   EXPECT_EQ(vertrag.Anzahl("StateChanged", "GridGebühren1"), 2);
 }
 
+TEST_F(GridTest, SettingSwitchedToZeroIsKeptApartFromAnUnsetOne) {
+  g.SetColSetting(4, "Bearbeitbar", 0);
+  g.SetColSetting(4, "Bearbeitbar", 0);
+  EXPECT_EQ(g.ColSettings(4).count("Bearbeitbar"), 1u);
+  EXPECT_EQ(g.ColSettings(3).count("Bearbeitbar"), 0u);
+  EXPECT_EQ(vertrag.Anzahl("StateChanged", "GridGebühren1"), 1);
+}
+
 TEST_F(GridTest, EndEditAsksTheViewToCommit) {
   int aufrufe = 0;
   g.EditEnd.Connect([&] { g.UserEditCell(1, 2, "II"), ++aufrufe; });

@@ -1,0 +1,322 @@
+#include "platform/qt/QtBildschirm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "errors/Falle.h"
+#include "errors/Laufzeitfehler.h"
+#include "platform/controls/Form.h"
+#include "platform/qt/Formularansicht.h"
+#include "platform/qt/Masse.h"
+
+namespace tarvo::qt {
+namespace {
+
+// Keeps the form's placement in step with its window and turns closing the window through its
+// frame into unloading the form.
+class Fensterwaechter : public QObject {
+ public:
+  Fensterwaechter(controls::Form& form, Formularansicht& ansicht, QWidget& fenster)
+      : QObject(&fenster), form_(form), ansicht_(&ansicht), fenster_(fenster) {}
+
+  bool eventFilter(QObject* objekt, QEvent* ereignis) override {
+    // Only these events touch the view; the others also come while the window is destroyed.
+    const QEvent::Type art = ereignis->type();
+    if (art != QEvent::Move && art != QEvent::Resize && art != QEvent::WindowStateChange &&
+        art != QEvent::Close)
+      return false;
+    if (objekt != &fenster_ || !ansicht_ || !ansicht_->Gebunden()) return false;
+    switch (art) {
+      case QEvent::Move:
+      case QEvent::Resize:
+      case QEvent::WindowStateChange:
+        Merken();
+        return false;
+      case QEvent::Close: {
+        ereignis->ignore();
+        Falle falle("QtBildschirm", "Schliessen");
+        falle([&] { form_.Unload(); });
+        return true;
+      }
+      default:
+        return false;
+    }
+  }
+
+ private:
+  void Merken() {
+    const Qt::WindowStates zustand = fenster_.windowState();
+    form_.WindowState = zustand & Qt::WindowMinimized   ? 1
+                        : zustand & Qt::WindowMaximized ? 2
+                                                        : 0;
+    if (form_.WindowState != 0) return;
+    form_.Left = Twips(fenster_.x(), &fenster_);
+    form_.Top = Twips(fenster_.y(), &fenster_);
+    form_.Width = Twips(fenster_.width(), &fenster_);
+    form_.Height = Twips(fenster_.height(), &fenster_);
+  }
+
+  controls::Form& form_;
+  QPointer<Formularansicht> ansicht_;
+  QWidget& fenster_;
+};
+
+void Platzieren(QWidget& fenster, const controls::Form& form) {
+  if (form.WindowState == 0 && (form.Left != 0 || form.Top != 0))
+    fenster.move(Pixel(form.Left, &fenster), Pixel(form.Top, &fenster));
+}
+
+void Einblenden(QWidget& fenster, const controls::Form& form) {
+  if (form.WindowState == 2)
+    fenster.showMaximized();
+  else if (form.WindowState == 1)
+    fenster.showMinimized();
+  else
+    fenster.show();
+}
+
+struct Knopf {
+  std::int32_t code;
+  const char* text;
+  QMessageBox::ButtonRole rolle;
+};
+
+std::vector<Knopf> Knoepfe(std::int32_t satz) {
+  using controls::msgbox::Abort, controls::msgbox::Cancel, controls::msgbox::Ignore,
+      controls::msgbox::No, controls::msgbox::OK, controls::msgbox::Retry,
+      controls::msgbox::Yes;
+  const Knopf ok{OK, "OK", QMessageBox::AcceptRole};
+  const Knopf abbrechen{Cancel, "Abbrechen", QMessageBox::RejectRole};
+  const Knopf ja{Yes, "&Ja", QMessageBox::YesRole};
+  const Knopf nein{No, "&Nein", QMessageBox::NoRole};
+  const Knopf wiederholen{Retry, "&Wiederholen", QMessageBox::AcceptRole};
+  switch (satz) {
+    case controls::msgbox::OKCancel:
+      return {ok, abbrechen};
+    case controls::msgbox::AbortRetryIgnore:
+      return {{Abort, "&Beenden", QMessageBox::RejectRole},
+              wiederholen,
+              {Ignore, "&Ignorieren", QMessageBox::AcceptRole}};
+    case controls::msgbox::YesNoCancel:
+      return {ja, nein, abbrechen};
+    case controls::msgbox::YesNo:
+      return {ja, nein};
+    case controls::msgbox::RetryCancel:
+      return {wiederholen, abbrechen};
+    default:
+      return {ok};
+  }
+}
+
+QMessageBox::Icon Symbol(std::int32_t stil) {
+  switch (stil & 0x70) {
+    case controls::msgbox::Critical:
+      return QMessageBox::Critical;
+    case controls::msgbox::Question:
+      return QMessageBox::Question;
+    case controls::msgbox::Exclamation:
+      return QMessageBox::Warning;
+    case controls::msgbox::Information:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+}  // namespace
+
+QWidget* QtBildschirm::Eltern() const {
+  // A window on its way out (a dialog just hidden) would take its children along.
+  for (QWidget* kandidat : {QApplication::activeModalWidget(), QApplication::activeWindow(),
+                            static_cast<QWidget*>(hauptfenster_.data())})
+    if (kandidat && kandidat->isVisible()) return kandidat;
+  return nullptr;
+}
+
+QtBildschirm::QtBildschirm() : QtBildschirm(controls::Einstellungen::StandardDatei()) {}
+
+QtBildschirm::QtBildschirm(std::filesystem::path einstellungsdatei)
+    : einstellungen_(std::move(einstellungsdatei)) {}
+
+QtBildschirm::~QtBildschirm() {
+  for (auto& [form, anzeige] : anzeigen_) {
+    if (anzeige.ansicht) anzeige.ansicht->Loesen();
+    if (anzeige.fenster) anzeige.fenster->deleteLater();
+  }
+  if (hilfe_) hilfe_->deleteLater();
+}
+
+void QtBildschirm::Hostfenster(std::int32_t handle, QMdiArea* bereich) {
+  hosts_[handle] = bereich;
+}
+
+Formularansicht* QtBildschirm::Ansicht(const controls::Form& form) const {
+  const auto it = anzeigen_.find(&form);
+  return it == anzeigen_.end() ? nullptr : it->second.ansicht.data();
+}
+
+QWidget* QtBildschirm::Fenster(const controls::Form& form) const {
+  const auto it = anzeigen_.find(&form);
+  return it == anzeigen_.end() ? nullptr : it->second.fenster.data();
+}
+
+std::int32_t QtBildschirm::MsgBox(const std::string& meldung, std::int32_t schaltflaechen,
+                                  const std::string& titel) {
+  QMessageBox box(Symbol(schaltflaechen), QString::fromStdString(titel.empty() ? "tarvo" : titel),
+                  QString::fromStdString(meldung), QMessageBox::NoButton, Eltern());
+  std::map<QAbstractButton*, std::int32_t> codes;
+  const std::vector<Knopf> knoepfe = Knoepfe(schaltflaechen & 7);
+  QPushButton* abbruch = nullptr;
+  std::vector<QPushButton*> reihe;  // in the order of the style code, not of the box's layout
+  for (const Knopf& knopf : knoepfe) {
+    QPushButton* button = box.addButton(QString::fromUtf8(knopf.text), knopf.rolle);
+    reihe.push_back(button);
+    codes[button] = knopf.code;
+    if (knopf.code == controls::msgbox::Cancel || knopf.code == controls::msgbox::No ||
+        knoepfe.size() == 1)
+      abbruch = button;
+  }
+  const auto standard = static_cast<std::size_t>((schaltflaechen >> 8) & 3);
+  box.setDefaultButton(reihe[standard < reihe.size() ? standard : 0]);
+  if (abbruch) box.setEscapeButton(abbruch);
+  box.exec();
+  const auto gedrueckt = codes.find(box.clickedButton());
+  if (gedrueckt != codes.end()) return gedrueckt->second;
+  return abbruch ? codes[abbruch] : knoepfe.front().code;
+}
+
+void QtBildschirm::HilfeAnzeigen(const std::filesystem::path& datei, const std::string& thema) {
+  const std::filesystem::path ordner = datei.parent_path();
+  std::filesystem::path seite = thema.empty() ? "index.html" : thema;
+  if (!seite.has_extension()) seite += ".html";
+  const std::filesystem::path pfad = ordner / seite;
+  if (!std::filesystem::is_regular_file(pfad))
+    throw Laufzeitfehler(53, "Datei nicht gefunden: " + pfad.string());
+  if (!hilfe_) {
+    hilfe_ = new QTextBrowser;
+    hilfe_->setObjectName("Hilfe");
+    hilfe_->setAttribute(Qt::WA_DeleteOnClose);
+    hilfe_->setWindowTitle("tarvo – Hilfe");
+    hilfe_->resize(640, 480);
+  }
+  hilfe_->setSearchPaths({QString::fromStdString(ordner.string())});
+  hilfe_->setSource(QUrl::fromLocalFile(QString::fromStdString(pfad.string())));
+  hilfe_->show();
+  hilfe_->raise();
+}
+
+std::string QtBildschirm::GetSetting(const std::string& anwendung, const std::string& abschnitt,
+                                     const std::string& schluessel, const std::string& standard) {
+  return einstellungen_.Lesen(anwendung, abschnitt, schluessel).value_or(standard);
+}
+
+void QtBildschirm::SaveSetting(const std::string& anwendung, const std::string& abschnitt,
+                               const std::string& schluessel, const std::string& wert) {
+  einstellungen_.Schreiben(anwendung, abschnitt, schluessel, wert);
+}
+
+QtBildschirm::Anzeige& QtBildschirm::Aufbauen(controls::Form& form, bool modal) {
+  Anzeige& anzeige = anzeigen_[&form];
+  if (anzeige.fenster && anzeige.ansicht && anzeige.modal == modal) return anzeige;
+  if (anzeige.fenster) anzeige.fenster->deleteLater();
+  anzeige = Anzeige{};
+  anzeige.modal = modal;
+  auto* ansicht = new Formularansicht(form);
+  anzeige.ansicht = ansicht;
+  QWidget* fenster = nullptr;
+  const auto host = hosts_.find(form.ParentWindow);
+  if (modal) {
+    auto* dialog = new QDialog(Eltern());
+    auto* layout = new QVBoxLayout(dialog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(ansicht);
+    dialog->setWindowTitle(QString::fromStdString(form.Caption));
+    // Escape closes the dialog through its frame, as the close button does.
+    QObject::connect(dialog, &QDialog::rejected, dialog, [&form, ansicht] {
+      if (!ansicht->Gebunden() || !form.Visible()) return;
+      Falle falle("QtBildschirm", "Schliessen");
+      falle([&] { form.Unload(); });
+    });
+    fenster = dialog;
+  } else if (host != hosts_.end() && host->second) {
+    QMdiSubWindow* kind = host->second->addSubWindow(ansicht);
+    kind->setWindowTitle(QString::fromStdString(form.Caption));
+    fenster = kind;
+  } else {
+    ansicht->setParent(hauptfenster_, Qt::Window);
+    fenster = ansicht;
+  }
+  fenster->setObjectName(QString::fromStdString(form.Name()) + "Fenster");
+  fenster->installEventFilter(new Fensterwaechter(form, *ansicht, *fenster));
+  anzeige.fenster = fenster;
+  return anzeige;
+}
+
+void QtBildschirm::Zeigen(controls::Form& form, bool modal) {
+  Anzeige& anzeige = Aufbauen(form, modal);
+  QPointer<QWidget> fenster = anzeige.fenster;
+  anzeige.ansicht->Abgleichen();
+  Platzieren(*fenster, form);
+  if (!modal) {
+    Einblenden(*fenster, form);
+    anzeige.ansicht->setFocus();
+    return;
+  }
+  auto* dialog = static_cast<QDialog*>(fenster.data());
+  if (form.WindowState == 2) dialog->setWindowState(Qt::WindowMaximized);
+  // Returns when the form is hidden or unloaded (Verbergen, Entladen end the dialog).
+  if (form.Visible() && form.Loaded()) dialog->exec();
+}
+
+void QtBildschirm::Verbergen(controls::Form& form) {
+  const auto it = anzeigen_.find(&form);
+  if (it == anzeigen_.end() || !it->second.fenster) return;
+  if (auto* dialog = qobject_cast<QDialog*>(it->second.fenster.data()); dialog && it->second.modal)
+    dialog->done(0);
+  it->second.fenster->hide();
+}
+
+void QtBildschirm::Entladen(controls::Form& form) {
+  const auto it = anzeigen_.find(&form);
+  if (it == anzeigen_.end()) return;
+  Anzeige anzeige = it->second;
+  anzeigen_.erase(it);
+  // The models go with the form: the views let go of them now, the widgets follow later (the
+  // unload may have started in one of them).
+  if (anzeige.ansicht) anzeige.ansicht->Loesen();
+  if (anzeige.fenster) {
+    if (auto* dialog = qobject_cast<QDialog*>(anzeige.fenster.data()); dialog && anzeige.modal)
+      dialog->done(0);
+    anzeige.fenster->hide();
+    anzeige.fenster->deleteLater();
+  }
+  if (NachEntladen) NachEntladen(form);
+}
+
+void QtBildschirm::Vergessen(controls::Form& form) {
+  // A form dropped without being unloaded (a dialog on the stack): its views let go at once.
+  const auto it = anzeigen_.find(&form);
+  if (it == anzeigen_.end()) return;
+  Anzeige anzeige = it->second;
+  anzeigen_.erase(it);
+  if (anzeige.ansicht) anzeige.ansicht->Loesen();
+  if (anzeige.fenster) {
+    anzeige.fenster->hide();
+    anzeige.fenster->deleteLater();
+  }
+}
+
+void QtBildschirm::Einbetten(controls::Form&, std::int32_t, std::int32_t) {
+  // The form keeps ParentWindow; Zeigen makes the window where that handle's host has its area.
+}
+
+}  // namespace tarvo::qt
