@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <vector>
 
 #include "platform/controls/Grid.h"
 #include "platform/qt/Ansichten.h"
@@ -57,11 +58,29 @@ QString Formularansicht::FeldBeschriftung(const std::string& name) {
   return text + ":";
 }
 
+// Whether the form places its controls itself: it has a size and every control but the combo
+// boxes floating over a grid has a place. Such a form is shown as designed; one without (a
+// dialog laid out nowhere) gets a generic layout.
+bool Entworfen(const controls::Form& form) {
+  if (form.Width <= 0 || form.Height <= 0) return false;
+  for (const controls::Control* c : form.Steuerelemente()) {
+    if (dynamic_cast<const controls::ComboBox*>(c) && !c->Visible()) continue;
+    if (c->Width() <= 0 || c->Height() <= 0) return false;
+  }
+  return true;
+}
+
 Formularansicht::Formularansicht(controls::Form& form, QWidget* parent)
     : QWidget(parent), form_(form) {
   setObjectName(QString::fromStdString(form.Name()));
   setWindowTitle(QString::fromStdString(form.Caption));
-  auto* aussen = new QVBoxLayout(this);
+  const bool entworfen = Entworfen(form);
+  // A control's widget at its designed place (twips at the screen's logical DPI).
+  auto platzieren = [this](QWidget* widget, const controls::Control& c) {
+    widget->setGeometry(Pixel(c.Left()), Pixel(c.Top()), Pixel(c.Width()), Pixel(c.Height()));
+  };
+  if (entworfen) setMinimumSize(Pixel(form.Width), Pixel(form.Height));
+  auto* aussen = entworfen ? new QVBoxLayout : new QVBoxLayout(this);
   auto* mitte = new QHBoxLayout;
   auto* felder = new QFormLayout;
   auto* seite = new QVBoxLayout;
@@ -81,8 +100,12 @@ Formularansicht::Formularansicht(controls::Form& form, QWidget* parent)
   for (controls::Control* control : form.Steuerelemente()) {
     if (auto* frame = dynamic_cast<controls::Frame*>(control)) {
       auto* ansicht = new Rahmen(*frame, this);
-      rahmen[frame] = new QVBoxLayout(ansicht);
-      seite->addWidget(ansicht);
+      if (entworfen) {
+        platzieren(ansicht, *frame);
+      } else {
+        rahmen[frame] = new QVBoxLayout(ansicht);
+        seite->addWidget(ansicht);
+      }
       ansicht->NachAktion = [this] { NachAktion(); };
       ansichten_.push_back(ansicht);
     }
@@ -90,9 +113,14 @@ Formularansicht::Formularansicht(controls::Form& form, QWidget* parent)
   for (controls::Control* control : form.Steuerelemente()) {
     if (auto* grid = dynamic_cast<controls::Grid*>(control)) {
       auto* ansicht = new RasterAnsicht(*grid, this);
-      ansicht->setMinimumSize(Pixel(std::max(grid->Width(), 1500.0f)), Pixel(grid->Height() > 0 ? grid->Height() : 2000));
       raster_.push_back(ansicht);
-      aussen->addWidget(ansicht, 1);
+      if (entworfen) {
+        platzieren(ansicht, *grid);
+      } else {
+        ansicht->setMinimumSize(Pixel(std::max(grid->Width(), 1500.0f)),
+                                Pixel(grid->Height() > 0 ? grid->Height() : 2000));
+        aussen->addWidget(ansicht, 1);
+      }
       binden(ansicht);
     } else if (auto* label = dynamic_cast<controls::Label*>(control)) {
       auto* ansicht = new Beschriftung(*label, this);
@@ -101,16 +129,20 @@ Formularansicht::Formularansicht(controls::Form& form, QWidget* parent)
         schrift.setBold(true);
         schrift.setPointSizeF(schrift.pointSizeF() * 1.2);
         ansicht->setFont(schrift);
-        aussen->addWidget(ansicht);
+        if (!entworfen) aussen->addWidget(ansicht);
         ueberschrift = true;
-      } else {
+      } else if (!entworfen) {
         seite->addWidget(ansicht);
       }
+      if (entworfen) platzieren(ansicht, *label);
       ansicht->NachAktion = [this] { NachAktion(); };
       ansichten_.push_back(ansicht);
     } else if (auto* feld = dynamic_cast<controls::MaskEdBox*>(control)) {
       auto* ansicht = new Maskenfeld(*feld, this);
-      felder->addRow(FeldBeschriftung(feld->Name()), ansicht);
+      if (entworfen)
+        platzieren(ansicht, *feld);  // the form's own labels name the field
+      else
+        felder->addRow(FeldBeschriftung(feld->Name()), ansicht);
       binden(ansicht);
     } else if (auto* combo = dynamic_cast<controls::ComboBox*>(control)) {
       bool ueberRaster = !combo->Visible();
@@ -121,24 +153,35 @@ Formularansicht::Formularansicht(controls::Form& form, QWidget* parent)
         ansicht->Schwebt = true;
         schwebend_.push_back(ansicht);
       }
+      else if (entworfen)
+        platzieren(ansicht, *combo);
       else
         felder->addRow(FeldBeschriftung(combo->Name()), ansicht);
       binden(ansicht);
     } else if (auto* box = dynamic_cast<controls::CheckBox*>(control)) {
       auto* ansicht = new Kontrollkaestchen(*box, this);
-      seite->addWidget(ansicht);
+      if (entworfen)
+        platzieren(ansicht, *box);
+      else
+        seite->addWidget(ansicht);
       binden(ansicht);
     } else if (auto* option = dynamic_cast<controls::OptionButton*>(control)) {
       auto* ansicht = new Optionsfeld(*option, this);
       const auto platz = rahmen.find(option->Container());
-      if (platz != rahmen.end())
+      if (entworfen) {
+        platzieren(ansicht, *option);  // above its frame, which was made first
+        ansicht->raise();
+      } else if (platz != rahmen.end())
         platz->second->addWidget(ansicht);
       else
         seite->addWidget(ansicht);
       binden(ansicht);
     } else if (auto* button = dynamic_cast<controls::CommandButton*>(control)) {
       auto* ansicht = new Schaltflaeche(*button, this);
-      knoepfe->addWidget(ansicht);
+      if (entworfen)
+        platzieren(ansicht, *button);
+      else
+        knoepfe->addWidget(ansicht);
       binden(ansicht);
     }
   }
@@ -149,6 +192,7 @@ Formularansicht::Formularansicht(controls::Form& form, QWidget* parent)
   mitte->addLayout(seite, 1);
   aussen->addLayout(mitte);
   aussen->addLayout(knoepfe);
+  if (entworfen) delete aussen;  // the widgets stand at their places; the layouts were unused
   for (std::size_t i = 1; i < reihenfolge.size(); ++i)
     QWidget::setTabOrder(reihenfolge[i - 1], reihenfolge[i]);
   for (RasterAnsicht* raster : raster_) {
