@@ -325,6 +325,29 @@ class TarvoGuiTest : public QObject {
     QVERIFY(vorschau.Ersatztext().contains("TARVO_03_1"));
   }
 
+  // Every other category form on screen as designed: each of its widgets inside the form, the
+  // form closed again with "Abbruch" (a picture of each for the README's readers).
+  void jedesKategorieformularStehtWieEntworfen() {
+    dialog_ = [](QWidget* dialog) {
+      QTest::mouseClick(dialog->findChild<QPushButton*>("cmdEnde"), Qt::LeftButton);
+    };
+    for (std::int16_t kategorie = 1; kategorie <= 3; ++kategorie) {
+      tarvo::controls::Form* form = fenster_->KategorieOeffnen(kategorie);
+      QVERIFY(form);
+      QWidget* ansicht = bildschirm_->Ansicht(*form);
+      QVERIFY(ansicht);
+      Bild(ansicht, QString("formular-kategorie%1.png").arg(kategorie + 1));
+      const QRect innen = ansicht->rect();
+      for (QWidget* kind : ansicht->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!kind->isVisible()) continue;
+        QVERIFY2(innen.contains(kind->geometry()),
+                 qPrintable(kind->objectName() + " liegt außerhalb des Formulars"));
+      }
+      QTest::mouseClick(ansicht->findChild<QPushButton*>("CommandAbbruch"), Qt::LeftButton);
+      QVERIFY(!form->Loaded());
+    }
+  }
+
   void schliessenMitUngespeicherterArbeitFragt() {
     dialog_ = [](QWidget* dialog) {  // a new statement this time
       QTest::mouseClick(dialog->findChild<QPushButton*>("cmdEnde"), Qt::LeftButton);

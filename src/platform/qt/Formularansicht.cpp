@@ -1,6 +1,8 @@
 #include "platform/qt/Formularansicht.h"
 
+#include <QAbstractButton>
 #include <QFont>
+#include <QLabel>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QScrollBar>
@@ -75,11 +77,12 @@ Formularansicht::Formularansicht(controls::Form& form, QWidget* parent)
   setObjectName(QString::fromStdString(form.Name()));
   setWindowTitle(QString::fromStdString(form.Caption));
   const bool entworfen = Entworfen(form);
-  // A control's widget at its designed place (twips at the screen's logical DPI).
-  auto platzieren = [this](QWidget* widget, const controls::Control& c) {
-    widget->setGeometry(Pixel(c.Left()), Pixel(c.Top()), Pixel(c.Width()), Pixel(c.Height()));
+  // A control's widget at its designed place (twips at the screen's logical DPI); placed once
+  // all widgets exist, see below.
+  std::vector<std::pair<QWidget*, const controls::Control*>> plaetze;
+  auto platzieren = [&plaetze](QWidget* widget, const controls::Control& c) {
+    plaetze.emplace_back(widget, &c);
   };
-  if (entworfen) setMinimumSize(Pixel(form.Width), Pixel(form.Height));
   auto* aussen = entworfen ? new QVBoxLayout : new QVBoxLayout(this);
   auto* mitte = new QHBoxLayout;
   auto* felder = new QFormLayout;
@@ -192,7 +195,6 @@ Formularansicht::Formularansicht(controls::Form& form, QWidget* parent)
   mitte->addLayout(seite, 1);
   aussen->addLayout(mitte);
   aussen->addLayout(knoepfe);
-  if (entworfen) delete aussen;  // the widgets stand at their places; the layouts were unused
   for (std::size_t i = 1; i < reihenfolge.size(); ++i)
     QWidget::setTabOrder(reihenfolge[i - 1], reihenfolge[i]);
   for (RasterAnsicht* raster : raster_) {
@@ -201,6 +203,23 @@ Formularansicht::Formularansicht(controls::Form& form, QWidget* parent)
     connect(raster->horizontalScrollBar(), &QScrollBar::valueChanged, this, nachziehen);
   }
   Abgleichen();
+  if (entworfen) {
+    delete aussen;  // the widgets stand at their places; the layouts were unused
+    // (After Abgleichen: the captions are known now.) The places were designed for a narrower screen font than this one: the form is widened
+    // as far as the widest caption needs (at most by half), keeping every place's proportions.
+    double faktor = 1.0;
+    for (const auto& [widget, c] : plaetze) {
+      const bool beschriftet = qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget);
+      if (beschriftet && c->Width() > 0)
+        faktor = std::max(faktor, widget->sizeHint().width() / double(Pixel(c->Width())));
+    }
+    faktor = std::min(faktor, 1.5);
+    auto x = [&](float twips) { return static_cast<int>(std::lround(Pixel(twips) * faktor)); };
+    for (const auto& [widget, c] : plaetze)
+      widget->setGeometry(x(c->Left()), Pixel(c->Top()), x(c->Left() + c->Width()) - x(c->Left()),
+                          Pixel(c->Height()));
+    setMinimumSize(x(form.Width), Pixel(form.Height));
+  }
 }
 
 int Formularansicht::Pixel(float twips) const {
