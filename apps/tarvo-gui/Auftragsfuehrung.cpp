@@ -112,7 +112,8 @@ std::shared_ptr<dao::Database> Auftragsfuehrung::Datenbank() const {
 std::vector<std::int32_t> Auftragsfuehrung::Benutzerliste() const {
   std::vector<std::int32_t> liste;
   if (!sitzung_) return liste;
-  auto satz = sitzung_->sitzung.Datenbank()->OpenRecordset("SELECT ID_Benutzer FROM TempDoc ORDER BY 1");
+  auto satz =
+      sitzung_->sitzung.Datenbank()->OpenRecordset("SELECT ID_Benutzer FROM TempDoc ORDER BY 1");
   for (; !satz->EOF(); satz->MoveNext()) liste.push_back(CLng(satz->Fields("ID_Benutzer").Value()));
   return liste;
 }

@@ -123,8 +123,7 @@ void Hauptfenster::MenusAnlegen() {
   protokoll->addAction("Verw.log &anzeigen", this, [this] { ProtokollZeigen(); });
 
   QMenu* hilfe = menuBar()->addMenu("&Hilfe");
-  hilfe->addAction("&Inhalt", QKeySequence::HelpContents, this,
-                   [] { HTMLHelp_ShowTopic(""); });
+  hilfe->addAction("&Inhalt", QKeySequence::HelpContents, this, [] { HTMLHelp_ShowTopic(""); });
 }
 
 QWidget* Hauptfenster::PanelAnlegen() {
@@ -215,9 +214,9 @@ bool Hauptfenster::Oeffnen(const std::filesystem::path& dokument,
       benutzer = neu.Benutzerliste();
       rechnungen = neu.Rechnungen();
     }
-    auftrag_.Oeffnen(dokument, datenbank, benutzer.empty() ? 1 : benutzer.front(),
-                     rechnungen.empty() ? std::nullopt
-                                        : std::optional<std::int32_t>(rechnungen.front().nummer));
+    auftrag_.Oeffnen(
+        dokument, datenbank, benutzer.empty() ? 1 : benutzer.front(),
+        rechnungen.empty() ? std::nullopt : std::optional<std::int32_t>(rechnungen.front().nummer));
   } catch (const Laufzeitfehler& fehler) {
     Fehler("Der Auftrag ließ sich nicht öffnen.", fehler.Beschreibung());
     return false;
@@ -225,8 +224,8 @@ bool Hauptfenster::Oeffnen(const std::filesystem::path& dokument,
   setWindowModified(false);
   PanelFuellen();
   Zuletzt(dokument);
-  statusBar()->showMessage(Q("Geöffnet: " + dokument.filename().string() + " mit " +
-                             datenbank.filename().string()));
+  statusBar()->showMessage(
+      Q("Geöffnet: " + dokument.filename().string() + " mit " + datenbank.filename().string()));
   vorschau_->Zeigen(auftrag_.Dokument());
   return true;
 }
@@ -360,10 +359,10 @@ void Hauptfenster::Zuletzt(const std::filesystem::path& datei) {
     falle([&] {
       controls::Bildschirm::Aktuell().SaveSetting(kAnwendung, "Zuletzt",
                                                   "Datei" + std::to_string(i + 1), liste[i]);
-      controls::Bildschirm::Aktuell().SaveSetting(kAnwendung, "Zuletzt",
-                                                  "Datenbank" + std::to_string(i + 1),
-                                                  i == 0 ? auftrag_.Datenbankpfad().string()
-                                                         : Einstellung("Datenbank" + std::to_string(i + 1)));
+      controls::Bildschirm::Aktuell().SaveSetting(
+          kAnwendung, "Zuletzt", "Datenbank" + std::to_string(i + 1),
+          i == 0 ? auftrag_.Datenbankpfad().string()
+                 : Einstellung("Datenbank" + std::to_string(i + 1)));
     });
   }
   ZuletztMenue();
@@ -382,8 +381,8 @@ void Hauptfenster::ZuletztMenue() {
 }
 
 void Hauptfenster::DokumentWaehlen() {
-  const QString datei = QFileDialog::getOpenFileName(this, "Rechnung öffnen", QString(),
-                                                     "Word-Dokumente (*.docx)");
+  const QString datei =
+      QFileDialog::getOpenFileName(this, "Rechnung öffnen", QString(), "Word-Dokumente (*.docx)");
   if (datei.isEmpty()) return;
   std::filesystem::path datenbank = auftrag_.Datenbankpfad();
   if (datenbank.empty()) {
@@ -414,8 +413,8 @@ void Hauptfenster::DatenbankWaehlen(bool neu) {
     datenbankLabel_->setText(datei);
     statusBar()->showMessage("Datenbank gewählt; öffnen Sie nun die Rechnung.");
     auftrag_.Schliessen();
-    const QString dokument = QFileDialog::getOpenFileName(this, "Rechnung öffnen", QString(),
-                                                          "Word-Dokumente (*.docx)");
+    const QString dokument =
+        QFileDialog::getOpenFileName(this, "Rechnung öffnen", QString(), "Word-Dokumente (*.docx)");
     if (!dokument.isEmpty()) Oeffnen(dokument.toStdString(), datei.toStdString());
     return;
   }

@@ -126,8 +126,9 @@ void Vorschau::Zeigen(const std::shared_ptr<word::Document>& dokument) {
     return;
   }
   if (soffice_.isEmpty()) {
-    Ersatz("LibreOffice ist nicht installiert: die Vorschau zeigt die Gebührentabellen, wie "
-           "tarvo sie im Dokument liest.");
+    Ersatz(
+        "LibreOffice ist nicht installiert: die Vorschau zeigt die Gebührentabellen, wie "
+        "tarvo sie im Dokument liest.");
     return;
   }
   ordner_ = std::make_unique<QTemporaryDir>();

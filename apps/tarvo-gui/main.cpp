@@ -22,9 +22,9 @@ int main(int argc, char** argv) {
   const QStringList argumente = QApplication::arguments();
   if (argumente.size() > 1) {
     const std::filesystem::path dokument = argumente.at(1).toStdString();
-    const std::filesystem::path datenbank = argumente.size() > 2
-                                                ? std::filesystem::path(argumente.at(2).toStdString())
-                                                : dokument.parent_path() / "Auftraege.db";
+    const std::filesystem::path datenbank =
+        argumente.size() > 2 ? std::filesystem::path(argumente.at(2).toStdString())
+                             : dokument.parent_path() / "Auftraege.db";
     fenster.Oeffnen(dokument, datenbank);
   }
   return app.exec();

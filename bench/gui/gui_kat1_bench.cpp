@@ -58,8 +58,12 @@ fs::path Rechnung(int parzellen) {
     zeilen.push_back(
         {"Flst.Nr. " + std::to_string(i), kategorien[i % 4], std::to_string(100 + 7 * i)});
   nlohmann::ordered_json auftrag = {
-      {"dokument", "Vorlage.docx"}, {"ausgabe", "Rechnung.docx"}, {"datenbank", "Auftraege.db"},
-      {"benutzer", 1}, {"rechnung", 1}, {"kategorie", 0},
+      {"dokument", "Vorlage.docx"},
+      {"ausgabe", "Rechnung.docx"},
+      {"datenbank", "Auftraege.db"},
+      {"benutzer", 1},
+      {"rechnung", 1},
+      {"kategorie", 0},
       {"eingaben", {{"zeilen", zeilen}, {"mskAnzahl", "12"}, {"mskAnteil", "500"}}}};
   std::ofstream(o / "Auftrag.json") << auftrag.dump();
   const std::string befehl = "TARVO_LOG_DIR='" + o.string() + "' TARVO_CONFIG_DIR='" + o.string() +

@@ -97,11 +97,14 @@ void ZahlungsZiel(word::Document& Dokument, bool Anzeigen) {
   Datum faellig = PlusTage(Heute(), tage);
   if (Status().Rechnung) {
     falle([&] {
-      auto termin = Festgelegt(Status().NeueAbfrage).OpenRecordset(
-          "SELECT ID_Terminart, ID_Rechnungsnummer, Datum From Termine WHERE (((ID_Terminart)=8) "
-          "AND ((ID_Rechnungsnummer)=" +
-              CStr(Status().Rechnung->Fields("ID_Rechnungsnummer").Value()) + "));",
-          dao::dbOpenDynaset);
+      auto termin =
+          Festgelegt(Status().NeueAbfrage)
+              .OpenRecordset(
+                  "SELECT ID_Terminart, ID_Rechnungsnummer, Datum From Termine WHERE "
+                  "(((ID_Terminart)=8) "
+                  "AND ((ID_Rechnungsnummer)=" +
+                      CStr(Status().Rechnung->Fields("ID_Rechnungsnummer").Value()) + "));",
+                  dao::dbOpenDynaset);
       if (!termin->EOF()) faellig = PlusTage(CDate(termin->Fields("Datum").Value()), tage);
     });
   }

@@ -99,12 +99,12 @@ class Auftragssitzung {
   // flushes it, commits the job's database changes, then renames the new document over `ziel`.
   // Throws, with nothing changed: 5 for a `ziel` that is one of the job's inputs other than the
   // document or when the document holds fewer statements of the category than when the form
-  // opened (one would be lost), 3260 for its job lock, 75 naming the file when it cannot be written, and the
-  // database's error (3260 locked, 3265 field missing, …) when the record cannot be stored.
-  // Only a rename that fails after the commit (the rarest of failures: the folder changed
-  // meanwhile) leaves the record stored and the document old; it throws 75 saying so. A job is
-  // finished once: a second call throws 3034 and saves nothing. A host that runs the next job
-  // on the same document or invoice releases this session first (its locks go with it).
+  // opened (one would be lost), 3260 for its job lock, 75 naming the file when it cannot be
+  // written, and the database's error (3260 locked, 3265 field missing, …) when the record cannot
+  // be stored. Only a rename that fails after the commit (the rarest of failures: the folder
+  // changed meanwhile) leaves the record stored and the document old; it throws 75 saying so. A job
+  // is finished once: a second call throws 3034 and saves nothing. A host that runs the next job on
+  // the same document or invoice releases this session first (its locks go with it).
   void Abschliessen(const std::filesystem::path& ziel);
 
   // The invoice record as it is stored now, re-read from the database; no value without an

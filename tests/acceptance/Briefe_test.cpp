@@ -117,8 +117,8 @@ class Briefe : public AuftragTest {
     EXPECT_EQ(Brieftext("R2.docx", ende), text);
 
     // Re-opened, one parcel changed: that parcel and the amounts follow, nothing else moves.
-    lauf = Ausfuehren(
-        Job("R2.docx", "R3.docx", kBestaetigen + R"(, "aktionen": [{"zelle": [2, 3], "eingabe": "150"}])"));
+    lauf = Ausfuehren(Job("R2.docx", "R3.docx",
+                          kBestaetigen + R"(, "aktionen": [{"zelle": [2, 3], "eingabe": "150"}])"));
     ASSERT_EQ(lauf.status, 0) << lauf.aus << lauf.fehler;
     Pruefen("R3.docx", 1);
     const Zeilen statement = Tabelle("R3.docx", "TARVO_03_1");

@@ -82,8 +82,10 @@ TEST_F(Kat1Formular, ComboWritesOnlyIntoTheRowItWasShownFor) {
     std::function<void(frmKat1&)> verlassen;
   };
   const Fall faelle[] = {
-      {"click into another row, area column", [](frmKat1& f) { f.GridGebühren1.UserClickCell(2, 3); }},
-      {"click into another row, text column", [](frmKat1& f) { f.GridGebühren1.UserClickCell(2, 1); }},
+      {"click into another row, area column",
+       [](frmKat1& f) { f.GridGebühren1.UserClickCell(2, 3); }},
+      {"click into another row, text column",
+       [](frmKat1& f) { f.GridGebühren1.UserClickCell(2, 1); }},
       {"the row changes before the column (view order)",
        [](frmKat1& f) {
          f.GridGebühren1.SetRow(2);
@@ -103,7 +105,7 @@ TEST_F(Kat1Formular, ComboWritesOnlyIntoTheRowItWasShownFor) {
       auto f = Oeffnen();
       ZeileAnfuegen(*f);
       f->GridGebühren1.UserEditCell(2, 3, "150");  // row 2: I, 150 m² → 256,00
-      f->GridGebühren1.UserClickCell(1, 2);       // the combo floats over row 1 ("I")
+      f->GridGebühren1.UserClickCell(1, 2);        // the combo floats over row 1 ("I")
       ASSERT_TRUE(f->ComboBox4.Visible());
       if (gewaehlt) f->ComboBox4.UserChoose(2);  // "III" for row 1
       fall.verlassen(*f);
@@ -264,9 +266,9 @@ TEST_F(Kat1Formular, EveryControlHasItsPlaceAndCaption) {
     EXPECT_LE(c->Left() + c->Width(), f->Width);
     EXPECT_LE(c->Top() + c->Height(), f->Height);
     for (controls::Control* d : platziert) {
-      const bool getrennt = c->Left() + c->Width() <= d->Left() ||
-                            d->Left() + d->Width() <= c->Left() ||
-                            c->Top() + c->Height() <= d->Top() || d->Top() + d->Height() <= c->Top();
+      const bool getrennt =
+          c->Left() + c->Width() <= d->Left() || d->Left() + d->Width() <= c->Left() ||
+          c->Top() + c->Height() <= d->Top() || d->Top() + d->Height() <= c->Top();
       EXPECT_TRUE(getrennt) << "überdeckt " << d->Name();
     }
     platziert.push_back(c);

@@ -6,6 +6,7 @@
 // work asks. The test writes the screenshots the README shows (build/bilder/).
 #include <QComboBox>
 #include <QDir>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,12 +15,12 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTableView>
-#include <QHeaderView>
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "../platform/qt/AnsichtVertrag.h"
 #include "Hauptfenster.h"
 #include "Vorschau.h"
 #include "acceptance/Auftrag_helpers.h"
@@ -31,7 +32,6 @@
 #include "platform/dao/Workspace.h"
 #include "platform/qt/Formularansicht.h"
 #include "platform/qt/QtBildschirm.h"
-#include "../platform/qt/AnsichtVertrag.h"
 
 namespace fs = std::filesystem;
 using tarvo::gui::Hauptfenster;
@@ -41,8 +41,11 @@ namespace {
 // The statement rows of the example job and the masked fields in the order they are typed.
 const std::vector<std::vector<std::string>> kZeilen = {{"Flst.Nr. 412/7", "II", "1250"},
                                                        {"Flst.Nr. 412/8", "I", "480"}};
-const std::vector<std::pair<std::string, std::string>> kFelder = {
-    {"mskAnzahl", "8"}, {"mskErmäßigt", "2"}, {"mskGP", "6"}, {"mskGP2", "1"}, {"mskAnteil", "500"}};
+const std::vector<std::pair<std::string, std::string>> kFelder = {{"mskAnzahl", "8"},
+                                                                  {"mskErmäßigt", "2"},
+                                                                  {"mskGP", "6"},
+                                                                  {"mskGP2", "1"},
+                                                                  {"mskAnteil", "500"}};
 
 nlohmann::json Tabellen(const fs::path& docx) {
   const fs::path aus = docx.parent_path() / "inspect.json";
@@ -73,8 +76,8 @@ class TarvoGuiTest : public QObject {
   fs::path ordner_;
   std::shared_ptr<tarvo::qt::QtBildschirm> bildschirm_;
   std::unique_ptr<Hauptfenster> fenster_;
-  QStringList meldungen_;       // texts of the message boxes answered
-  std::vector<int> antworten_;  // 1 the default button, 0 Nein; in order
+  QStringList meldungen_;                 // texts of the message boxes answered
+  std::vector<int> antworten_;            // 1 the default button, 0 Nein; in order
   std::function<void(QWidget*)> dialog_;  // the answer to the next modal dialog
 
   tarvo::qt::Formularansicht* Ansicht() {
@@ -152,11 +155,15 @@ class TarvoGuiTest : public QObject {
     fs::create_directories(ordner);
     tarvo::abnahme::VorlageAnlegen(ordner / "Vorlage.docx");
     tarvo::abnahme::DatenbankAnlegen(ordner / "Auftraege.db");
-    nlohmann::json auftrag = {
-        {"dokument", "Vorlage.docx"}, {"ausgabe", "Rechnung.docx"},
-        {"datenbank", "Auftraege.db"}, {"benutzer", 1}, {"rechnung", 1},
-        {"auftrag", {{"Flurstücksnummer", "412/7"}, {"Fläche", 1250}}}, {"kategorie", 0},
-        {"antworten", {{"tabellenwahl", "neu"}}}, {"abschluss", "OK"}};
+    nlohmann::json auftrag = {{"dokument", "Vorlage.docx"},
+                              {"ausgabe", "Rechnung.docx"},
+                              {"datenbank", "Auftraege.db"},
+                              {"benutzer", 1},
+                              {"rechnung", 1},
+                              {"auftrag", {{"Flurstücksnummer", "412/7"}, {"Fläche", 1250}}},
+                              {"kategorie", 0},
+                              {"antworten", {{"tabellenwahl", "neu"}}},
+                              {"abschluss", "OK"}};
     nlohmann::json eingaben = {{"zeilen", kZeilen}};
     for (const auto& [feld, ziffern] : kFelder) eingaben[feld] = ziffern;
     auftrag["eingaben"] = eingaben;
@@ -253,7 +260,8 @@ class TarvoGuiTest : public QObject {
 
     const fs::path lauf = TarvoRun("lauf", nullptr);
     QCOMPARE(Tabellen(gui / "Rechnung.docx").dump(1), Tabellen(lauf).dump(1));
-    QCOMPARE(Rechnungssatz(gui / "Auftraege.db"), Rechnungssatz(lauf.parent_path() / "Auftraege.db"));
+    QCOMPARE(Rechnungssatz(gui / "Auftraege.db"),
+             Rechnungssatz(lauf.parent_path() / "Auftraege.db"));
   }
 
   void wiederOeffnenTabellenwahlUndLoeschfrage() {
@@ -276,9 +284,9 @@ class TarvoGuiTest : public QObject {
     Vertrag();
     // Row 2 marked at its heading, "Löschen", the question answered "Ja".
     QHeaderView* kopf = Raster()->verticalHeader();
-    QTest::mouseClick(kopf->viewport(), Qt::LeftButton, {},
-                      QPoint(kopf->width() / 2, kopf->sectionViewportPosition(1) +
-                                                    kopf->sectionSize(1) / 2));
+    QTest::mouseClick(
+        kopf->viewport(), Qt::LeftButton, {},
+        QPoint(kopf->width() / 2, kopf->sectionViewportPosition(1) + kopf->sectionSize(1) / 2));
     meldungen_.clear();
     QTest::mouseClick(Widget<QPushButton>("CommandLöschen"), Qt::LeftButton);
     QCOMPARE(meldungen_, QStringList{"Zeile löschen?"});
@@ -288,15 +296,20 @@ class TarvoGuiTest : public QObject {
     QVERIFY(fenster_->Speichern());
 
     const nlohmann::json zweiter = {
-        {"dokument", "Rechnung.docx"}, {"ausgabe", "Rechnung.docx"},
-        {"datenbank", "Auftraege.db"}, {"benutzer", 1}, {"rechnung", 1}, {"kategorie", 0},
+        {"dokument", "Rechnung.docx"},
+        {"ausgabe", "Rechnung.docx"},
+        {"datenbank", "Auftraege.db"},
+        {"benutzer", 1},
+        {"rechnung", 1},
+        {"kategorie", 0},
         {"auftrag", {{"Flurstücksnummer", "412/7"}, {"Fläche", 1250}}},
         {"antworten", {{"tabellenwahl", 1}, {"meldungen", {6}}}},
         {"aktionen", {{{"zeilen_markieren", {2}}}, {{"klick", "CommandLöschen"}}}},
         {"abschluss", "OK"}};
     const fs::path lauf = TarvoRun("lauf2", zweiter);
     QCOMPARE(Tabellen(gui / "Rechnung.docx").dump(1), Tabellen(lauf).dump(1));
-    QCOMPARE(Rechnungssatz(gui / "Auftraege.db"), Rechnungssatz(lauf.parent_path() / "Auftraege.db"));
+    QCOMPARE(Rechnungssatz(gui / "Auftraege.db"),
+             Rechnungssatz(lauf.parent_path() / "Auftraege.db"));
   }
 
   void vorschauZeigtDieSeitenImHintergrund() {

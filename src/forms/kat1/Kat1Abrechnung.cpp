@@ -18,8 +18,8 @@ constexpr const char* kTitel =
 
 using formulare::Eintragen;
 using formulare::Schrift;
-using formulare::ZellBreiten;
 using formulare::Zeichen;
+using formulare::ZellBreiten;
 
 }  // namespace
 

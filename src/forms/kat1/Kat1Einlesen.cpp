@@ -79,7 +79,8 @@ void AbrechnungEinlesen(Falle& falle, frmKat1& f, const word::Table& t) {
 
   // 4. The point counts.
   falle([&] { formulare::ZahlfeldAusZelle(f.mskAnzahl, ZellText(t, 3, 3), 3); });
-  if (mitErmäßigtenPunkten) falle([&] { formulare::ZahlfeldAusZelle(f.mskErmäßigt, ZellText(t, 4, 3), 3); });
+  if (mitErmäßigtenPunkten)
+    falle([&] { formulare::ZahlfeldAusZelle(f.mskErmäßigt, ZellText(t, 4, 3), 3); });
 
   // 5. The parcels, with the fees as they were charged.
   const std::int32_t erste = mitErmäßigtenPunkten ? 7 : 6;

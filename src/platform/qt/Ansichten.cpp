@@ -248,7 +248,8 @@ void Maskenfeld::focusInEvent(QFocusEvent* ereignis) {
 void Maskenfeld::focusOutEvent(QFocusEvent* ereignis) {
   QLineEdit::focusOutEvent(ereignis);
   // A popup or another window takes the focus only for a while; the field keeps it.
-  if (ereignis->reason() == Qt::PopupFocusReason || ereignis->reason() == Qt::ActiveWindowFocusReason)
+  if (ereignis->reason() == Qt::PopupFocusReason ||
+      ereignis->reason() == Qt::ActiveWindowFocusReason)
     return;
   if (Gebunden() && feld_.HasFocus() && !FokusBleibtImFormular())
     Aktion("UserLeave", [this] { feld_.UserLeave(); });

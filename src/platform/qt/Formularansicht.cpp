@@ -2,9 +2,9 @@
 
 #include <QAbstractButton>
 #include <QFont>
-#include <QLabel>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <cmath>
@@ -150,13 +150,13 @@ Formularansicht::Formularansicht(controls::Form& form, QWidget* parent)
     } else if (auto* combo = dynamic_cast<controls::ComboBox*>(control)) {
       bool ueberRaster = !combo->Visible();
       for (controls::Control* anderes : form.Steuerelemente())
-        if (auto* g = dynamic_cast<controls::Grid*>(anderes)) ueberRaster |= InnerhalbVon(*combo, *g);
+        if (auto* g = dynamic_cast<controls::Grid*>(anderes))
+          ueberRaster |= InnerhalbVon(*combo, *g);
       auto* ansicht = new Auswahlfeld(*combo, this);
       if (ueberRaster) {
         ansicht->Schwebt = true;
         schwebend_.push_back(ansicht);
-      }
-      else if (entworfen)
+      } else if (entworfen)
         platzieren(ansicht, *combo);
       else
         felder->addRow(FeldBeschriftung(combo->Name()), ansicht);
@@ -205,11 +205,13 @@ Formularansicht::Formularansicht(controls::Form& form, QWidget* parent)
   Abgleichen();
   if (entworfen) {
     delete aussen;  // the widgets stand at their places; the layouts were unused
-    // (After Abgleichen: the captions are known now.) The places were designed for a narrower screen font than this one: the form is widened
-    // as far as the widest caption needs (at most by half), keeping every place's proportions.
+    // (After Abgleichen: the captions are known now.) The places were designed for a narrower
+    // screen font than this one: the form is widened as far as the widest caption needs (at most by
+    // half), keeping every place's proportions.
     double faktor = 1.0;
     for (const auto& [widget, c] : plaetze) {
-      const bool beschriftet = qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget);
+      const bool beschriftet =
+          qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget);
       if (beschriftet && c->Width() > 0)
         faktor = std::max(faktor, widget->sizeHint().width() / double(Pixel(c->Width())));
     }

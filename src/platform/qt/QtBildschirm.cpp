@@ -55,9 +55,7 @@ class Fensterwaechter : public QObject {
  private:
   void Merken() {
     const Qt::WindowStates zustand = fenster_.windowState();
-    form_.WindowState = zustand & Qt::WindowMinimized   ? 1
-                        : zustand & Qt::WindowMaximized ? 2
-                                                        : 0;
+    form_.WindowState = zustand & Qt::WindowMinimized ? 1 : zustand & Qt::WindowMaximized ? 2 : 0;
     if (form_.WindowState != 0) return;
     form_.Left = Twips(fenster_.x(), &fenster_);
     form_.Top = Twips(fenster_.y(), &fenster_);
@@ -92,8 +90,7 @@ struct Knopf {
 
 std::vector<Knopf> Knoepfe(std::int32_t satz) {
   using controls::msgbox::Abort, controls::msgbox::Cancel, controls::msgbox::Ignore,
-      controls::msgbox::No, controls::msgbox::OK, controls::msgbox::Retry,
-      controls::msgbox::Yes;
+      controls::msgbox::No, controls::msgbox::OK, controls::msgbox::Retry, controls::msgbox::Yes;
   const Knopf ok{OK, "OK", QMessageBox::AcceptRole};
   const Knopf abbrechen{Cancel, "Abbrechen", QMessageBox::RejectRole};
   const Knopf ja{Yes, "&Ja", QMessageBox::YesRole};

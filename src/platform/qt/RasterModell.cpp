@@ -21,8 +21,7 @@ int RasterModell::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant RasterModell::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= grid_.Rows() || index.column() >= grid_.Cols())
-    return {};
+  if (!index.isValid() || index.row() >= grid_.Rows() || index.column() >= grid_.Cols()) return {};
   const std::int32_t zeile = index.row() + 1;
   const std::int32_t spalte = index.column() + 1;
   switch (role) {
@@ -83,8 +82,7 @@ void RasterModell::Abgleichen() {
     endResetModel();
     return;
   }
-  if (zeilen_ > 0 && spalten_ > 0)
-    emit dataChanged(index(0, 0), index(zeilen_ - 1, spalten_ - 1));
+  if (zeilen_ > 0 && spalten_ > 0) emit dataChanged(index(0, 0), index(zeilen_ - 1, spalten_ - 1));
   if (spalten_ > 0) emit headerDataChanged(Qt::Horizontal, 0, spalten_ - 1);
 }
 

@@ -90,8 +90,7 @@ Bookmark Bookmarks::Add(const std::string& name, const word::Range& range) {
     anfang = detail::Story::Einfuegen(st.MarkerGap(rs.start), w.N("bookmarkStart").c_str());
     w.Setze(anfang.parent().insert_child_after(w.N("bookmarkEnd").c_str(), anfang), "id", id);
   } else {
-    pugi::xml_node ende =
-        detail::Story::Einfuegen(st.MarkerGap(bis), w.N("bookmarkEnd").c_str());
+    pugi::xml_node ende = detail::Story::Einfuegen(st.MarkerGap(bis), w.N("bookmarkEnd").c_str());
     w.Setze(ende, "id", id);
     anfang = detail::Story::Einfuegen(st.MarkerGap(rs.start), w.N("bookmarkStart").c_str());
   }

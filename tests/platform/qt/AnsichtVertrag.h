@@ -56,7 +56,8 @@ inline QStringList Abweichungen(const Formularansicht& ansicht) {
       auto& b = static_cast<QComboBox&>(w);
       pruefe(b.count() == cb->ListCount(), n, "ListCount");
       pruefe(b.currentIndex() == cb->ListIndex(), n, "ListIndex");
-      if (bindung->Schwebt) pruefe(b.isVisible() == (c.Visible() && ansicht.isVisible()), n, "schwebend sichtbar");
+      if (bindung->Schwebt)
+        pruefe(b.isVisible() == (c.Visible() && ansicht.isVisible()), n, "schwebend sichtbar");
     } else if (auto* cmd = dynamic_cast<const controls::CommandButton*>(&c)) {
       pruefe(static_cast<QPushButton&>(w).text() == q(cmd->Caption()), n, "Caption");
     } else if (auto* l = dynamic_cast<const controls::Label*>(&c)) {

@@ -203,7 +203,8 @@ class AnsichtenTest : public QObject {
 
   void rastermodellHaeltDenVertragDerQtModelle() {
     tarvo::qt::RasterModell modell(form_->Raster);
-    QAbstractItemModelTester pruefer(&modell, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModelTester pruefer(&modell,
+                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     form_->Raster.SetRows(5);
     modell.Abgleichen();
     QCOMPARE(modell.rowCount(), 5);

@@ -77,8 +77,8 @@ class QtBildschirmTest : public QObject {
     QTest::addColumn<QStringList>("knoepfe");
     QTest::addColumn<QString>("standard");
     QTest::addColumn<int>("icon");
-    QTest::newRow("36 Ja/Nein, Frage") << 36 << QStringList{"&Ja", "&Nein"} << "&Ja"
-                                       << int(QMessageBox::Question);
+    QTest::newRow("36 Ja/Nein, Frage")
+        << 36 << QStringList{"&Ja", "&Nein"} << "&Ja" << int(QMessageBox::Question);
     QTest::newRow("292 Ja/Nein, Nein vorgewählt")
         << 292 << QStringList{"&Ja", "&Nein"} << "&Nein" << int(QMessageBox::Question);
     QTest::newRow("0 OK") << 0 << QStringList{"OK"} << "OK" << int(QMessageBox::NoIcon);
@@ -86,8 +86,8 @@ class QtBildschirmTest : public QObject {
         << 49 << QStringList{"Abbrechen", "OK"} << "OK" << int(QMessageBox::Warning);
     QTest::newRow("19 Ja/Nein/Abbrechen, Stopp")
         << 19 << QStringList{"&Ja", "&Nein", "Abbrechen"} << "&Ja" << int(QMessageBox::Critical);
-    QTest::newRow("64 Information") << 64 << QStringList{"OK"} << "OK"
-                                    << int(QMessageBox::Information);
+    QTest::newRow("64 Information")
+        << 64 << QStringList{"OK"} << "OK" << int(QMessageBox::Information);
   }
   void meldungHatDeutscheKnoepfeUndDenStandardknopf() {
     QFETCH(int, stil);

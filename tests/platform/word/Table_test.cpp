@@ -92,8 +92,9 @@ TEST(TablesAdd, RightAfterATableKeepsAParagraphBetween) {
   Table zweite = doc->Tables().Add(stelle, 1, 1);
   EXPECT_EQ(doc->Tables().Count(), 2);
   EXPECT_EQ(doc->MainXml().find("</w:tbl><w:tbl"), std::string::npos) << doc->MainXml();
-  EXPECT_EQ(Sichtbar(doc->Content().Text()), "vor\\r\\r\\a\\r\\a\\r\\r\\a\\r\\a\\r"
-                                             "nach\\r");
+  EXPECT_EQ(Sichtbar(doc->Content().Text()),
+            "vor\\r\\r\\a\\r\\a\\r\\r\\a\\r\\a\\r"
+            "nach\\r");
   EXPECT_EQ(zweite.Range().Start(), erste.Range().End() + 1);
 }
 
@@ -102,10 +103,11 @@ TEST(TablesAdd, RightAfterATableKeepsAParagraphBetween) {
 // there (a statement replaced in place) is neither nested nor joined.
 TEST(TableDelete, AFollowingTableKeepsThePlaceApart) {
   // Two touching tables, as files written before may hold them.
-  auto doc2 = Dokument(Absatz("vor") +
-                       "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>A</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
-                       "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>B</w:t></w:r></w:p></w:tc></w:tr></w:tbl>" +
-                       Absatz("nach"));
+  auto doc2 =
+      Dokument(Absatz("vor") +
+               "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>A</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
+               "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>B</w:t></w:r></w:p></w:tc></w:tr></w:tbl>" +
+               Absatz("nach"));
   ASSERT_EQ(doc2->Tables().Count(), 2);
   Table a = doc2->Tables().Item(1);
   Table b = doc2->Tables().Item(2);
