@@ -16,20 +16,9 @@
 namespace tarvo::gui {
 namespace {
 
-using Let = void (GO::*)(const Variant&);
-const std::vector<std::pair<std::string, Let>>& Lets() {
-  static const std::vector<std::pair<std::string, Let>> lets = {
-      {"Flurstücksnummer", static_cast<Let>(&GO::Flurstücksnummer)},
-      {"Fläche", static_cast<Let>(&GO::Fläche)},
-      {"Bodenwert", static_cast<Let>(&GO::Bodenwert)},
-      {"Lage", static_cast<Let>(&GO::Lage)},
-      {"Baukosten", static_cast<Let>(&GO::Baukosten)},
-      {"Achslänge", static_cast<Let>(&GO::Achslänge)},
-      {"Grenzlänge", static_cast<Let>(&GO::Grenzlänge)},
-      {"Flurstücke", static_cast<Let>(&GO::Flurstücke)},
-      {"AnzahlGrenzpunkte", static_cast<Let>(&GO::AnzahlGrenzpunkte)},
-  };
-  return lets;
+// The job properties the panel offers: GO's own list, shared with the job session.
+const std::vector<std::pair<std::string, Eigenschaftslet>>& Lets() {
+  return Jobeigenschaften();
 }
 
 std::string Betrag(const Variant& hundertstel) {

@@ -22,22 +22,6 @@ namespace {
   throw Laufzeitfehler(fehlernummer::UngueltigerAufruf, was);
 }
 
-using Let = void (GO::*)(const Variant&);
-const std::map<std::string, Let>& Eigenschaften() {
-  static const std::map<std::string, Let> lets = {
-      {"Flurstücksnummer", static_cast<Let>(&GO::Flurstücksnummer)},
-      {"Fläche", static_cast<Let>(&GO::Fläche)},
-      {"Bodenwert", static_cast<Let>(&GO::Bodenwert)},
-      {"Lage", static_cast<Let>(&GO::Lage)},
-      {"Baukosten", static_cast<Let>(&GO::Baukosten)},
-      {"Achslänge", static_cast<Let>(&GO::Achslänge)},
-      {"Grenzlänge", static_cast<Let>(&GO::Grenzlänge)},
-      {"Flurstücke", static_cast<Let>(&GO::Flurstücke)},
-      {"AnzahlGrenzpunkte", static_cast<Let>(&GO::AnzahlGrenzpunkte)},
-  };
-  return lets;
-}
-
 std::string RechnungsAbfrage(std::int32_t rechnung) {
   return "SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = " + std::to_string(rechnung);
 }
@@ -63,6 +47,21 @@ bool Gleich(const std::string& a, const std::string& b) {
 }
 
 }  // namespace
+
+const std::vector<std::pair<std::string, Eigenschaftslet>>& Jobeigenschaften() {
+  static const std::vector<std::pair<std::string, Eigenschaftslet>> lets = {
+      {"Flurstücksnummer", static_cast<Eigenschaftslet>(&GO::Flurstücksnummer)},
+      {"Fläche", static_cast<Eigenschaftslet>(&GO::Fläche)},
+      {"Bodenwert", static_cast<Eigenschaftslet>(&GO::Bodenwert)},
+      {"Lage", static_cast<Eigenschaftslet>(&GO::Lage)},
+      {"Baukosten", static_cast<Eigenschaftslet>(&GO::Baukosten)},
+      {"Achslänge", static_cast<Eigenschaftslet>(&GO::Achslänge)},
+      {"Grenzlänge", static_cast<Eigenschaftslet>(&GO::Grenzlänge)},
+      {"Flurstücke", static_cast<Eigenschaftslet>(&GO::Flurstücke)},
+      {"AnzahlGrenzpunkte", static_cast<Eigenschaftslet>(&GO::AnzahlGrenzpunkte)},
+  };
+  return lets;
+}
 
 Auftragssitzung::Auftragssitzung(Auftragsdaten daten, Schritt schritt)
     : daten_(std::move(daten)), schritt_(std::move(schritt)) {
@@ -150,8 +149,10 @@ controls::Form& Auftragssitzung::Zeigen(std::int16_t kategorie, std::int32_t fen
   go_.LumoWorkspace(Variant(arbeitsbereich_));
   for (const auto& [name, wert] : daten_.eigenschaften) {
     Melden("Eigenschaft »" + name + "« aus »auftrag«");
-    const auto let = Eigenschaften().find(name);
-    if (let == Eigenschaften().end()) Unbrauchbar("GO hat keine solche Eigenschaft.");
+    const auto& lets = Jobeigenschaften();
+    const auto let = std::find_if(lets.begin(), lets.end(),
+                                  [&](const auto& eintrag) { return eintrag.first == name; });
+    if (let == lets.end()) Unbrauchbar("GO hat keine solche Eigenschaft.");
     (go_.*(let->second))(wert);
   }
 

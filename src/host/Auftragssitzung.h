@@ -49,6 +49,11 @@ namespace word {
 class Document;
 }  // namespace word
 
+// GO's job properties ("Flurstücksnummer" … "AnzahlGrenzpunkte") in the order of its interface,
+// each with its let.
+using Eigenschaftslet = void (GO::*)(const Variant&);
+const std::vector<std::pair<std::string, Eigenschaftslet>>& Jobeigenschaften();
+
 // What the host knows of a job before the form opens.
 struct Auftragsdaten {
   std::filesystem::path dokument;        // the invoice document, opened at once
