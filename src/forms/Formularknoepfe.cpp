@@ -32,4 +32,22 @@ std::vector<std::int32_t> ZeilenLöschen(Falle& falle, controls::Grid& grid) {
   return entfernt;
 }
 
+bool Zeilenende(Falle& falle, controls::Grid& grid, std::int16_t& taste, std::int16_t umschalt,
+                std::int32_t spalte, float höhe,
+                const std::function<void(std::int32_t zeile)>& neueZeile) {
+  if (umschalt != controls::umschalt::Keine || grid.Col() != spalte) return false;
+  if (taste != controls::taste::Tab && taste != controls::taste::Rechts) return false;
+  if (grid.Row() == grid.Rows()) {
+    // The new row goes after the last one, so the row just finished stays where it is.
+    falle([&] { grid.InsertRow(grid.Rows() + 1); });
+    falle([&] { grid.SetRow(grid.Rows()); });
+    falle([&] { grid.SetRowHeight(grid.Row(), höhe); });
+    neueZeile(grid.Row());
+  } else {
+    falle([&] { grid.SetRow(grid.Row() + 1); });
+  }
+  taste = 0;
+  return true;
+}
+
 }  // namespace tarvo::formulare

@@ -45,7 +45,7 @@ const Zeilen kAbmarkung = {
     {"Abgemarkte Grenzpunkte nach Nr. 6.1", "4  ", "26 €", "104,00 €", "   52,00 €"},
     {"Abgemarkte Grenzpunkte nach Nr. 6.22", "1  ", "61 €", "61,00 €", "   30,50 €"},
 };
-// Fees 2.772,00 €; the client's part 1.868,00 €, of which 2 % = 37,36 €.
+// Fees 2.772,00 €; the client's share 1.868,00 €, of which 2 % = 37,36 €.
 const Zeilen kNebenkosten = {
     {"Auslagen nach Nr. 1.3\v", "", "", "", ""},
     {"Nebenkosten nach 1.3.2 ", "", "Summe", "Gebühr", "Ihr Anteil"},

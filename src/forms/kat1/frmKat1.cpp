@@ -306,21 +306,12 @@ void frmKat1::GridGebühren1_CellIsDirty(std::int16_t& flag) {
 
 void frmKat1::GridGebühren1_KeyDown(std::int16_t& taste, std::int16_t umschalt) {
   Falle falle(kModul, "GridGebühren1_KeyDown");
-  if (umschalt != controls::umschalt::Keine || GridGebühren1.Col() != 3) return;
-  if (taste != controls::taste::Tab && taste != controls::taste::Rechts) return;
-  if (GridGebühren1.Row() == GridGebühren1.Rows()) {
-    falle([&] {
-      GridGebühren1.InsertRow(GridGebühren1.Rows() + 1);
-      ZeileEingefügt(GridGebühren1.Rows());
-    });
-    falle([&] { GridGebühren1.SetRow(GridGebühren1.Rows()); });
-    falle([&] { GridGebühren1.SetRowHeight(GridGebühren1.Row(), Zeilenhoehe); });
-    NeuWerte();
-    GebührenBerechnen();
-  } else {
-    falle([&] { GridGebühren1.SetRow(GridGebühren1.Row() + 1); });
-  }
-  taste = 0;
+  formulare::Zeilenende(falle, GridGebühren1, taste, umschalt, 3, Zeilenhoehe,
+                        [this](std::int32_t zeile) {
+                          ZeileEingefügt(zeile);
+                          NeuWerte();
+                          GebührenBerechnen();
+                        });
 }
 
 void frmKat1::ComboBox4_LostFocus() {

@@ -185,20 +185,13 @@ void frmKat2::GridGebühren2_CellIsDirty(std::int16_t& flag) {
 
 void frmKat2::GridGebühren2_KeyDown(std::int16_t& taste, std::int16_t umschalt) {
   Falle falle(kModul, "GridGebühren2_KeyDown");
-  if (umschalt != controls::umschalt::Keine || GridGebühren2.Col() != Spalten) return;
-  if (taste != controls::taste::Tab && taste != controls::taste::Rechts) return;
-  if (GridGebühren2.Row() == GridGebühren2.Rows()) {
-    // The new row goes after the last one, so the row just finished stays where it is.
-    falle([&] { GridGebühren2.InsertRow(GridGebühren2.Rows() + 1); });
-    falle([&] { GridGebühren2.SetRow(GridGebühren2.Rows()); });
-    falle([&] { GridGebühren2.SetRowHeight(GridGebühren2.Row(), Zeilenhoehe); });
-    NeuWerte();
-    ÜbernehmenWerte(GridGebühren2.Row());
-  } else {
-    falle([&] { GridGebühren2.SetRow(GridGebühren2.Row() + 1); });
-  }
-  falle([&] { GridGebühren2.SetSetting("Rollbalken", GridGebühren2.Rows() > 9 ? 1 : 0); });
-  taste = 0;
+  const bool genommen = formulare::Zeilenende(falle, GridGebühren2, taste, umschalt, Spalten,
+                                              Zeilenhoehe, [this](std::int32_t zeile) {
+                                                NeuWerte();
+                                                ÜbernehmenWerte(zeile);
+                                              });
+  if (genommen)
+    falle([&] { GridGebühren2.SetSetting("Rollbalken", GridGebühren2.Rows() > 9 ? 1 : 0); });
 }
 
 void frmKat2::CommandNeu_Click() {

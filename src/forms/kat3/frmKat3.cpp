@@ -237,20 +237,15 @@ void frmKat3::GridGebühren6_CellIsDirty(std::int16_t& flag) {
 
 void frmKat3::GridGebühren6_KeyDown(std::int16_t& taste, std::int16_t umschalt) {
   Falle falle(kModul, "GridGebühren6_KeyDown");
-  if (umschalt != controls::umschalt::Keine || GridGebühren6.Col() != 6) return;
-  if (taste != controls::taste::Tab && taste != controls::taste::Rechts) return;
-  if (GridGebühren6.Row() == GridGebühren6.Rows()) {
-    falle([&] { GridGebühren6.InsertRow(GridGebühren6.Rows() + 1); });
-    falle([&] { GridGebühren6.SetRow(GridGebühren6.Rows()); });
-    falle([&] { GridGebühren6.SetRowHeight(GridGebühren6.Row(), Zeilenhoehe); });
-    NeuWerte();
-    ÜbernehmenWerte();
-  } else {
-    falle([&] { GridGebühren6.SetRow(GridGebühren6.Row() + 1); });
-  }
+  // A row appended by the keyboard is computed twice (NeuWerte computes it), as designed.
+  const bool genommen = formulare::Zeilenende(falle, GridGebühren6, taste, umschalt, 6, Zeilenhoehe,
+                                              [this](std::int32_t) {
+                                                NeuWerte();
+                                                ÜbernehmenWerte();
+                                              });
+  if (!genommen) return;
   falle([&] { GridGebühren6.SetSetting("Rollbalken", GridGebühren6.Rows() > 9 ? 1 : 0); });
   falle([&] { GridGebühren6.SetCol(1); });
-  taste = 0;
 }
 
 void frmKat3::CommandNeu_Click() {

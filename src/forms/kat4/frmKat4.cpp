@@ -206,19 +206,12 @@ void frmKat4::GridGebühren6_CellIsDirty(std::int16_t& flag) {
 
 void frmKat4::GridGebühren6_KeyDown(std::int16_t& taste, std::int16_t umschalt) {
   Falle falle(kModul, "GridGebühren6_KeyDown");
-  if (umschalt != controls::umschalt::Keine || GridGebühren6.Col() != 4) return;
-  if (taste != controls::taste::Tab && taste != controls::taste::Rechts) return;
-  if (GridGebühren6.Row() == GridGebühren6.Rows()) {
-    falle([&] { GridGebühren6.InsertRow(GridGebühren6.Rows() + 1); });
-    falle([&] { GridGebühren6.SetRow(GridGebühren6.Rows()); });
-    falle([&] { GridGebühren6.SetRowHeight(GridGebühren6.Row(), Zeilenhoehe); });
-    NeuWerte();
-    falle([&] { ÜbernehmenWerte(static_cast<std::int16_t>(GridGebühren6.Row())); });
-  } else {
-    falle([&] { GridGebühren6.SetRow(GridGebühren6.Row() + 1); });
-  }
-  falle([&] { GridGebühren6.SetCol(1); });
-  taste = 0;
+  const bool genommen = formulare::Zeilenende(
+      falle, GridGebühren6, taste, umschalt, 4, Zeilenhoehe, [&](std::int32_t zeile) {
+        NeuWerte();
+        falle([&] { ÜbernehmenWerte(static_cast<std::int16_t>(zeile)); });
+      });
+  if (genommen) falle([&] { GridGebühren6.SetCol(1); });
 }
 
 void frmKat4::Markieren(controls::MaskEdBox& feld, const char* prozedur) {
