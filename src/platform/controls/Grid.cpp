@@ -47,6 +47,7 @@ void Grid::SetRows(std::int32_t anzahl) {
   if (anzahl == Rows()) return;
   zellen_.resize(Index(anzahl) + 1, std::vector<std::string>(Index(cols_)));
   hoehen_.resize(Index(anzahl) + 1, StandardHoehe);
+  HoehenGeaendert(anzahl + 1);
   std::erase_if(selektion_, [anzahl](std::int32_t r) { return r > anzahl; });
   const std::int32_t zeile = anzahl == 0 ? 0 : std::clamp(row_, 1, anzahl);
   AktuelleZelle(zeile, col_, true);
@@ -121,6 +122,7 @@ void Grid::SetRowHeight(std::int32_t row, float twips) {
   if (!(twips >= 0)) UngueltigerWert();
   if (hoehen_[Index(row)] == twips) return;
   hoehen_[Index(row)] = twips;
+  HoehenGeaendert(row);
   Geaendert();
 }
 
@@ -162,6 +164,7 @@ void Grid::InsertRow(std::int32_t position) {
   if (position < 1 || position > Rows() + 1) UngueltigerIndex();
   zellen_.insert(zellen_.begin() + position, std::vector<std::string>(Index(cols_)));
   hoehen_.insert(hoehen_.begin() + position, StandardHoehe);
+  HoehenGeaendert(position);
   for (auto& r : selektion_) {
     if (r >= position) ++r;
   }
@@ -172,6 +175,7 @@ void Grid::RemoveRow(std::int32_t row) {
   PruefeZeile(row, false);
   zellen_.erase(zellen_.begin() + row);
   hoehen_.erase(hoehen_.begin() + row);
+  HoehenGeaendert(row);
   std::erase(selektion_, row);
   for (auto& r : selektion_) {
     if (r > row) --r;
@@ -194,7 +198,15 @@ float Grid::CellLeft(std::int32_t row, std::int32_t col) const {
 float Grid::CellTop(std::int32_t row, std::int32_t col) const {
   PruefeZeile(row, true);
   PruefeSpalte(col);
-  return std::accumulate(hoehen_.begin(), hoehen_.begin() + row, 0.0f);
+  // Summed in row order, as one sum over the rows above would be.
+  while (oben_.size() <= static_cast<std::size_t>(row))
+    oben_.push_back(oben_.back() + hoehen_[oben_.size() - 1]);
+  return oben_[static_cast<std::size_t>(row)];
+}
+
+void Grid::HoehenGeaendert(std::int32_t row) const {
+  const auto erhalten = static_cast<std::size_t>(std::max(row, 0)) + 1;
+  if (oben_.size() > erhalten) oben_.resize(erhalten);
 }
 
 void Grid::EndEdit() {

@@ -137,9 +137,14 @@ class Grid : public Control {
   void PruefeSpalte(std::int32_t col) const;
   // Sets the current cell, raises StateChanged, then RowChange/ColChange as they changed.
   void AktuelleZelle(std::int32_t row, std::int32_t col, bool geaendert);
+  // Forgets the tops of the rows from `row` on; the heights there changed.
+  void HoehenGeaendert(std::int32_t row) const;
 
   std::vector<std::vector<std::string>> zellen_{std::vector<std::string>{}};  // [0] = headings
   std::vector<float> hoehen_{StandardHoehe};                                  // [0] = headings
+  // oben_[r] = the sum of the heights of rows 0 … r-1, known as far as it was asked for: a form
+  // that places a combo box in every row of a long grid asks for each row's top.
+  mutable std::vector<float> oben_{0.0f};
   std::vector<float> breiten_;                                                // [col - 1]
   std::vector<std::map<std::string, std::int32_t>> spalten_einstellungen_;    // [col - 1]
   std::map<std::string, std::int32_t> einstellungen_;

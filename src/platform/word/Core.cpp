@@ -249,7 +249,13 @@ void Core::MarkenSammeln() {
         }
         break;
       case 't':
-        if (!std::strcmp(l, "txbxContent")) return false;
+        // Text and the properties of tables, rows and cells hold no markers.
+        if (!std::strcmp(l, "txbxContent") || !std::strcmp(l, "t") || !std::strcmp(l, "tcPr") ||
+            !std::strcmp(l, "trPr") || !std::strcmp(l, "tblPr") || !std::strcmp(l, "tblGrid"))
+          return false;
+        break;
+      case 's':
+        if (!std::strcmp(l, "sectPr")) return false;
         break;
       case 'd':
         if (!std::strcmp(l, "drawing")) return false;

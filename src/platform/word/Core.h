@@ -195,7 +195,9 @@ class Core : public std::enable_shared_from_this<Core> {
   bool mainDirty = false, commentsDirty = false;
   std::shared_ptr<Story> main;
   std::weak_ptr<word::Application> application;
-  std::uint64_t generation = 1;  // changes whenever markers, tables or shapes come or go
+  // Changes whenever comment or bookmark markers come or go (and when a table goes, with the
+  // markers in it). Edits move markers but keep their nodes, so nothing else changes it.
+  std::uint64_t generation = 1;
 
   pugi::xml_node Body() const;
   Story& Main() { return *main; }

@@ -366,7 +366,6 @@ Table Tables::Add(const word::Range& range, std::int32_t rows, std::int32_t colu
     }
     st.Eingefuegt(p);
   }
-  ++rs.core->generation;
   return Table(rs.core->TableHandle(tbl, rs.story));
 }
 

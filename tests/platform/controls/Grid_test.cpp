@@ -207,6 +207,34 @@ TEST_F(GridTest, CellGeometryFollowsWidthsAndHeights) {
   vertrag.Pruefen();
 }
 
+// The tops are remembered once asked for; every change of a height, an inserted, removed or
+// re-counted row must show in the tops asked for afterwards.
+TEST_F(GridTest, CellTopsFollowEveryChangeOfTheRows) {
+  auto erwartet = [&](std::int32_t zeile) {
+    float summe = 0;
+    for (std::int32_t r = 0; r < zeile; ++r) summe += g.RowHeight(r);
+    return summe;
+  };
+  auto alleGleich = [&] {
+    for (std::int32_t r = 0; r <= g.Rows(); ++r) ASSERT_EQ(g.CellTop(r, 1), erwartet(r)) << r;
+  };
+  g.SetRows(6);
+  alleGleich();
+  g.SetRowHeight(2, 500);
+  alleGleich();
+  g.InsertRow(2);
+  g.SetRowHeight(2, 120);
+  alleGleich();
+  g.RemoveRow(1);
+  alleGleich();
+  g.SetRowHeight(5, 900);
+  g.SetRows(3);
+  g.SetRows(7);  // the rows come back with the standard height
+  alleGleich();
+  g.SetRowHeight(0, 10);
+  alleGleich();
+}
+
 TEST_F(GridTest, DisplaySettingsAreKeptPerColumnAndAnnouncedOnce) {
   g.SetColSetting(1, "Ausrichtung", 1);
   g.SetColSetting(1, "Ausrichtung", 1);
