@@ -169,9 +169,8 @@ Comments Range::Comments() const {
   detail::Core& core = *rs.core;
   std::vector<Comment> liste;
   if (rs.story.get() == core.main.get()) {
-    for (const std::string& id : core.KommentarReihenfolge()) {
+    for (const auto& [id, pos] : core.KommentarPositionen()) {
       if (!core.KommentarElement(id)) continue;
-      std::int32_t pos = core.Main().PositionOfMarker(core.Marken(id).reference);
       bool darin = rs.start == rs.end ? pos == rs.start : (pos >= rs.start && pos < rs.end);
       if (darin) liste.emplace_back(core.KommentarHandle(id));
     }

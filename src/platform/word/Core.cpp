@@ -212,6 +212,7 @@ void Core::MarkenSammeln() {
   marken_.clear();
   textmarken_.clear();
   textmarkenEnden_.clear();
+  zeichnungen_.clear();
   const Wml& w = mainWml;
   Durchlaufen(Body(), [&](pugi::xml_node n) {
     const char* l = w.Lokal(n);
@@ -258,10 +259,18 @@ void Core::MarkenSammeln() {
         if (!std::strcmp(l, "sectPr")) return false;
         break;
       case 'd':
-        if (!std::strcmp(l, "drawing")) return false;
+        if (!std::strcmp(l, "drawing")) {
+          for (pugi::xml_node c : n.children())
+            if (LokalIst(c, "anchor")) zeichnungen_.push_back(n);
+          return false;
+        }
         break;
       case 'p':
-        if (!std::strcmp(l, "pict") || !std::strcmp(l, "pPr")) return false;
+        if (!std::strcmp(l, "pict")) {
+          zeichnungen_.push_back(n);
+          return false;
+        }
+        if (!std::strcmp(l, "pPr")) return false;
         break;
       case 'r':
         if (!std::strcmp(l, "rPr")) return false;
@@ -275,6 +284,19 @@ void Core::MarkenSammeln() {
 const std::vector<std::string>& Core::KommentarReihenfolge() {
   MarkenSammeln();
   return kommentarOrdnung_;
+}
+
+const std::vector<std::pair<std::string, std::int32_t>>& Core::KommentarPositionen() {
+  MarkenSammeln();
+  Story& st = Main();
+  if (positionenStand_ != generation || positionenIndexStand_ != st.Index().Stand()) {
+    kommentarPositionen_.clear();
+    for (const std::string& id : kommentarOrdnung_)
+      kommentarPositionen_.emplace_back(id, st.PositionOfMarker(marken_[id].reference));
+    positionenStand_ = generation;
+    positionenIndexStand_ = st.Index().Stand();
+  }
+  return kommentarPositionen_;
 }
 
 CommentMarks Core::Marken(const std::string& id) {
@@ -546,23 +568,8 @@ void Core::GitterNeuBauen() {
 // ---- shapes -----------------------------------------------------------------------------
 
 std::vector<pugi::xml_node> Core::Zeichnungen() {
-  std::vector<pugi::xml_node> liste;
-  const Wml& w = mainWml;
-  Durchlaufen(Body(), [&](pugi::xml_node n) {
-    const char* l = w.Lokal(n);
-    if (!l) return !LokalIst(n, "Fallback");
-    if (!std::strcmp(l, "drawing")) {
-      for (pugi::xml_node c : n.children())
-        if (LokalIst(c, "anchor")) liste.push_back(n);
-      return false;
-    }
-    if (!std::strcmp(l, "pict")) {
-      liste.push_back(n);
-      return false;
-    }
-    return std::strcmp(l, "rPr") && std::strcmp(l, "pPr") && std::strcmp(l, "sectPr");
-  });
-  return liste;
+  MarkenSammeln();
+  return zeichnungen_;
 }
 
 std::shared_ptr<ShapeState> Core::ShapeHandle(pugi::xml_node element) {
@@ -602,12 +609,16 @@ void Core::ZeichnungEntfernt(pugi::xml_node element) {
 }
 
 std::uint32_t Core::NeueZeichnungsId() {
-  std::uint32_t hoechste = 0;
-  Durchlaufen(mainDom, [&](pugi::xml_node n) {
-    if (LokalIst(n, "docPr")) hoechste = std::max(hoechste, n.attribute("id").as_uint());
-    return true;
-  });
-  return hoechste + 1;
+  // The highest id is looked for once; after that only this hands out ids.
+  if (!zeichnungsIdBekannt_) {
+    Durchlaufen(mainDom, [&](pugi::xml_node n) {
+      if (LokalIst(n, "docPr"))
+        hoechsteZeichnungsId_ = std::max(hoechsteZeichnungsId_, n.attribute("id").as_uint());
+      return true;
+    });
+    zeichnungsIdBekannt_ = true;
+  }
+  return ++hoechsteZeichnungsId_;
 }
 
 // ---- styles and page --------------------------------------------------------------------

@@ -195,8 +195,9 @@ class Core : public std::enable_shared_from_this<Core> {
   bool mainDirty = false, commentsDirty = false;
   std::shared_ptr<Story> main;
   std::weak_ptr<word::Application> application;
-  // Changes whenever comment or bookmark markers come or go (and when a table goes, with the
-  // markers in it). Edits move markers but keep their nodes, so nothing else changes it.
+  // Changes whenever comment or bookmark markers or shapes come or go (and when a table goes,
+  // with what is in it). Edits move markers and shapes but keep their nodes, so nothing else
+  // changes it.
   std::uint64_t generation = 1;
 
   pugi::xml_node Body() const;
@@ -213,6 +214,10 @@ class Core : public std::enable_shared_from_this<Core> {
   pugi::xml_node KommentareWurzel(bool anlegen);
   const std::vector<std::string>& KommentarReihenfolge();
   CommentMarks Marken(const std::string& id);
+  // Each comment with its reference's position in the main story, in document order. Kept
+  // while neither the markers nor the main story's positions change: a loop over the rows of a
+  // long table asks for the comments of every cell.
+  const std::vector<std::pair<std::string, std::int32_t>>& KommentarPositionen();
   pugi::xml_node KommentarElement(const std::string& id);
   std::shared_ptr<Story> KommentarStory(const std::string& id);
   std::shared_ptr<CommentState> KommentarHandle(const std::string& id);
@@ -257,10 +262,17 @@ class Core : public std::enable_shared_from_this<Core> {
   std::string Dateiname() const { return paket->DisplayName(); }
 
  private:
+  // One walk over the body collects the comment and bookmark markers and the shapes; it runs
+  // again when `generation` has changed.
   void MarkenSammeln();
   void GitterNeuBauen();
 
   std::uint64_t markenStand_ = 0;
+  std::vector<std::pair<std::string, std::int32_t>> kommentarPositionen_;
+  std::uint64_t positionenStand_ = 0, positionenIndexStand_ = 0;
+  std::vector<pugi::xml_node> zeichnungen_;
+  std::uint32_t hoechsteZeichnungsId_ = 0;
+  bool zeichnungsIdBekannt_ = false;
   std::vector<std::string> kommentarOrdnung_;
   std::unordered_map<std::string, CommentMarks> marken_;
   std::map<std::string, pugi::xml_node> textmarken_;

@@ -89,10 +89,12 @@ Piece* PieceIndex::Build(const std::vector<Piece*>& pieces, std::size_t from, st
 }
 
 void PieceIndex::Assign(const std::vector<Piece*>& pieces) {
+  ++stand_;
   root_ = Build(pieces, 0, pieces.size(), 0);
 }
 
 void PieceIndex::InsertAt(std::int32_t index, const std::vector<Piece*>& pieces) {
+  ++stand_;
   if (pieces.empty()) return;
   Piece* neu = nullptr;
   for (Piece* p : pieces) {
@@ -115,6 +117,7 @@ void PieceIndex::Forget(Piece* p) {
 }
 
 void PieceIndex::Erase(std::int32_t first, std::int32_t last) {
+  ++stand_;
   if (first >= last) return;
   Piece *a, *b, *c;
   Split(root_, last, a, c);
@@ -210,6 +213,7 @@ Piece* PieceIndex::Last() const {
 }
 
 void PieceIndex::SetWidth(Piece* p, std::int32_t width) {
+  ++stand_;
   p->width = width;
   for (Piece* q = p; q; q = q->parent) q->sum = q->width + Sum(q->left) + Sum(q->right);
 }

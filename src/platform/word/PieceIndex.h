@@ -74,6 +74,8 @@ class PieceIndex {
 
   // The piece standing for `node`, or nullptr.
   Piece* Find(pugi::xml_node node) const;
+  // Changes whenever a position may have changed (pieces come, go or change width).
+  std::uint64_t Stand() const { return stand_; }
 
  private:
   static std::int32_t Sum(const Piece* p) { return p ? p->sum : 0; }
@@ -91,6 +93,7 @@ class PieceIndex {
   std::vector<Piece*> free_;
   std::unordered_map<pugi::xml_node_struct*, Piece*> map_;
   std::uint64_t seed_ = 0x9E3779B97F4A7C15ull;
+  std::uint64_t stand_ = 0;
 };
 
 }  // namespace tarvo::word::detail

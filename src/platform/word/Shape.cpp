@@ -441,6 +441,7 @@ Shape Shapes::AddTextbox(std::int32_t orientation, float left, float top, float 
   if (!ok) Fehler(5, "Das Textfeld konnte nicht angelegt werden.");
   pugi::xml_node zeichnung = w.Kind(absatz.last_child(), "drawing");
   core.mainDirty = true;
+  ++core.generation;
   Shape form(core.ShapeHandle(zeichnung));
   items_.push_back(form);
   return form;

@@ -104,6 +104,40 @@ TEST(Comments, MoveWithTheirText) {
   EXPECT_EQ(c.Scope().Start(), 8);
 }
 
+// The markers, the shapes and the comments' positions are remembered between questions; each
+// kind of edit must show in the next answer.
+TEST(Comments, AnswersFollowEveryEditBetweenTwoQuestions) {
+  auto doc = Dokument(Absatz("davor") + Kommentiert("x", 3, "Ziel", "y"), Kommentar(3, "k"));
+  // "davor\r" then "x", "Ziel", the reference at 11.
+  auto kommentareBei = [&](std::int32_t pos) { return doc->Range(pos, pos).Comments().Count(); };
+  ASSERT_EQ(kommentareBei(11), 1);
+  doc->Range(0, 0).InsertAfter("neu ");
+  EXPECT_EQ(kommentareBei(11), 0);
+  EXPECT_EQ(kommentareBei(15), 1);
+  doc->Range(0, 4).Delete();
+  EXPECT_EQ(kommentareBei(11), 1);
+  doc->Tables().Add(doc->Range(0, 0), 2, 2);  // 2 × 3 marks and a paragraph before the text
+  const std::int32_t nachTabelle = doc->Tables().Item(1).Range().End();
+  EXPECT_EQ(kommentareBei(11), 0);
+  EXPECT_EQ(kommentareBei(11 + nachTabelle), 1);
+  doc->Tables().Item(1).Delete();
+  EXPECT_EQ(kommentareBei(11), 1);
+  doc->Bookmarks().Add("Marke", doc->Range(6, 7));
+  EXPECT_EQ(kommentareBei(11), 1);
+  EXPECT_TRUE(doc->Bookmarks().Exists("Marke"));
+  doc->Range(6, 6).Comments().Add(doc->Range(6, 6), "neu");
+  EXPECT_EQ(doc->Comments().Count(), 2);
+  EXPECT_EQ(Sichtbar(doc->Comments().Item(1).Range().Text()), "neu\\r");
+  EXPECT_EQ(doc->Shapes().Count(), 0);
+  doc->Shapes().AddTextbox(msoTextOrientationHorizontal, 0, 0, 100, 20);
+  EXPECT_EQ(doc->Shapes().Count(), 1);
+  doc->Shapes().AddTextbox(msoTextOrientationHorizontal, 0, 40, 100, 20);
+  ASSERT_EQ(doc->Shapes().Count(), 2);
+  EXPECT_NE(doc->Shapes().Item(1).Name(), doc->Shapes().Item(2).Name());
+  doc->Shapes().Item(1).Delete();
+  EXPECT_EQ(doc->Shapes().Count(), 1);
+}
+
 TEST(CommentsAdd, SplitsRunsAtTheRangeEdgesWithUniqueIds) {
   auto doc = Dokument("<w:p><w:r><w:rPr><w:i/></w:rPr><w:t>abcdef</w:t></w:r></w:p>" +
                           Kommentiert("", 5, "alt", ""),
