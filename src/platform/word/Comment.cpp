@@ -116,23 +116,25 @@ Comment Comments::Add(const word::Range& range, const std::string& text) {
   pugi::xml_node wurzel = core.KommentareWurzel(true);
   std::string id = core.NeueKommentarId();
 
+  detail::CommentMarks marken;
   auto lauf = [&](pugi::xml_node nach) {
     pugi::xml_node r = nach.parent().insert_child_after(w.N("r").c_str(), nach);
-    w.Setze(r.append_child(w.N("commentReference").c_str()), "id", id);
+    marken.reference = r.append_child(w.N("commentReference").c_str());
+    w.Setze(marken.reference, "id", id);
   };
   if (von == bis) {
-    pugi::xml_node anfang = Story::Einfuegen(st.MarkerGap(von), w.N("commentRangeStart").c_str());
-    w.Setze(anfang, "id", id);
-    pugi::xml_node ende =
-        anfang.parent().insert_child_after(w.N("commentRangeEnd").c_str(), anfang);
-    w.Setze(ende, "id", id);
-    lauf(ende);
+    marken.start = Story::Einfuegen(st.MarkerGap(von), w.N("commentRangeStart").c_str());
+    w.Setze(marken.start, "id", id);
+    marken.end = marken.start.parent().insert_child_after(w.N("commentRangeEnd").c_str(),
+                                                         marken.start);
+    w.Setze(marken.end, "id", id);
+    lauf(marken.end);
   } else {
-    pugi::xml_node ende = Story::Einfuegen(st.MarkerGap(bis), w.N("commentRangeEnd").c_str());
-    w.Setze(ende, "id", id);
-    lauf(ende);
-    pugi::xml_node anfang = Story::Einfuegen(st.MarkerGap(von), w.N("commentRangeStart").c_str());
-    w.Setze(anfang, "id", id);
+    marken.end = Story::Einfuegen(st.MarkerGap(bis), w.N("commentRangeEnd").c_str());
+    w.Setze(marken.end, "id", id);
+    lauf(marken.end);
+    marken.start = Story::Einfuegen(st.MarkerGap(von), w.N("commentRangeStart").c_str());
+    w.Setze(marken.start, "id", id);
   }
 
   const detail::Wml& cw = core.commentsWml;
@@ -158,7 +160,7 @@ Comment Comments::Add(const word::Range& range, const std::string& text) {
     if (ende == std::string::npos) break;
     pos = ende + (text.compare(ende, 2, "\r\n") == 0 ? 2 : 1);
   } while (true);
-  core.KommentarAngelegt(id, kommentar);
+  core.KommentarAngelegt(id, kommentar, marken);
   core.mainDirty = true;
   core.commentsDirty = true;
   return Comment(core.KommentarHandle(id));

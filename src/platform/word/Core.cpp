@@ -299,6 +299,31 @@ const std::vector<std::pair<std::string, std::int32_t>>& Core::KommentarPosition
   return kommentarPositionen_;
 }
 
+void Core::KommentarAngelegt(const std::string& id, pugi::xml_node element,
+                             CommentMarks marken) {
+  KommentarElement(id);
+  kommentarElemente_[id] = element;
+  // The new reference takes its place among the others by its position, unless another one
+  // stands at the same position: then only the walk knows the order.
+  bool eingeordnet = false;
+  if (markenStand_ == generation && marken.reference) {
+    const std::int32_t neu = Main().PositionOfMarker(marken.reference);
+    std::size_t stelle = 0;
+    bool gleich = false;
+    for (const auto& [andere, pos] : KommentarPositionen()) {
+      if (pos < neu) ++stelle;
+      if (pos == neu) gleich = true;
+    }
+    if (!gleich && !marken_.count(id)) {
+      marken_[id] = marken;
+      kommentarOrdnung_.insert(kommentarOrdnung_.begin() + static_cast<std::ptrdiff_t>(stelle), id);
+      eingeordnet = true;
+    }
+  }
+  ++generation;
+  if (eingeordnet) markenStand_ = generation;
+}
+
 CommentMarks Core::Marken(const std::string& id) {
   MarkenSammeln();
   auto it = marken_.find(id);

@@ -224,12 +224,8 @@ class Core : public std::enable_shared_from_this<Core> {
   // Removes a comment's element, markers and story; marks its handles deleted.
   void KommentarEntfernen(const std::string& id);
   std::string NeueKommentarId();
-  // Records a comment element just added to the comments part.
-  void KommentarAngelegt(const std::string& id, pugi::xml_node element) {
-    KommentarElement(id);
-    kommentarElemente_[id] = element;
-    ++generation;
-  }
+  // Records a comment just added: its element in the comments part and its markers in the body.
+  void KommentarAngelegt(const std::string& id, pugi::xml_node element, CommentMarks marken);
 
   // Bookmarks: name → bookmarkStart.
   const std::map<std::string, pugi::xml_node>& Textmarken();

@@ -128,6 +128,13 @@ TEST(Comments, AnswersFollowEveryEditBetweenTwoQuestions) {
   doc->Range(6, 6).Comments().Add(doc->Range(6, 6), "neu");
   EXPECT_EQ(doc->Comments().Count(), 2);
   EXPECT_EQ(Sichtbar(doc->Comments().Item(1).Range().Text()), "neu\\r");
+  const std::int32_t ende = doc->Content().End() - 1;
+  doc->Range(ende, ende).Comments().Add(doc->Range(ende, ende), "am Ende");
+  doc->Range(6, 6).Comments().Add(doc->Range(6, 6), "daneben");  // beside "neu": walked again
+  ASSERT_EQ(doc->Comments().Count(), 4);
+  EXPECT_EQ(Sichtbar(doc->Comments().Item(4).Range().Text()), "am Ende\\r");
+  EXPECT_EQ(Sichtbar(doc->Comments().Item(3).Range().Text()), "k\\r");
+  EXPECT_EQ(doc->Range(6, 6).Comments().Count(), 2);
   EXPECT_EQ(doc->Shapes().Count(), 0);
   doc->Shapes().AddTextbox(msoTextOrientationHorizontal, 0, 0, 100, 20);
   EXPECT_EQ(doc->Shapes().Count(), 1);
