@@ -4,6 +4,71 @@
 
 namespace tarvo::word::detail {
 
+std::size_t KnotenTabelle::Stelle(const pugi::xml_node_struct* knoten) const {
+  const std::uint64_t wert = reinterpret_cast<std::uintptr_t>(knoten);
+  return static_cast<std::size_t>((wert * 0x9E3779B97F4A7C15ull) >> verschiebung_);
+}
+
+Piece* KnotenTabelle::Find(const pugi::xml_node_struct* knoten) const {
+  if (eintraege_.empty() || !knoten) return nullptr;
+  for (std::size_t i = Stelle(knoten);; i = (i + 1) & (eintraege_.size() - 1)) {
+    const Eintrag& e = eintraege_[i];
+    if (e.knoten == knoten) return e.piece;
+    if (!e.knoten) return nullptr;
+  }
+}
+
+void KnotenTabelle::Set(const pugi::xml_node_struct* knoten, Piece* piece) {
+  if ((belegt_ + 1) * 4 > eintraege_.size() * 3) Wachsen();
+  for (std::size_t i = Stelle(knoten);; i = (i + 1) & (eintraege_.size() - 1)) {
+    Eintrag& e = eintraege_[i];
+    if (e.knoten == knoten) {
+      e.piece = piece;
+      return;
+    }
+    if (!e.knoten) {
+      e = {knoten, piece};
+      ++belegt_;
+      return;
+    }
+  }
+}
+
+void KnotenTabelle::Erase(const pugi::xml_node_struct* knoten, const Piece* piece) {
+  if (eintraege_.empty()) return;
+  for (std::size_t i = Stelle(knoten);; i = (i + 1) & (eintraege_.size() - 1)) {
+    Eintrag& e = eintraege_[i];
+    if (!e.knoten) return;
+    if (e.knoten == knoten) {
+      // The node stays as a mark, so that probing for the nodes behind it goes on.
+      if (e.piece == piece) e.piece = nullptr;
+      return;
+    }
+  }
+}
+
+// Twice the size when it is mostly live, the same size when erased entries fill it; either way
+// the erased ones are dropped.
+void KnotenTabelle::Wachsen() {
+  std::size_t lebend = 0;
+  for (const Eintrag& e : eintraege_)
+    if (e.piece) ++lebend;
+  std::size_t groesse = eintraege_.empty() ? 64 : eintraege_.size();
+  while ((lebend + 1) * 2 > groesse) groesse *= 2;
+  std::vector<Eintrag> alt(groesse);
+  alt.swap(eintraege_);
+  verschiebung_ = 64;
+  for (std::size_t g = groesse; g > 1; g /= 2) --verschiebung_;
+  belegt_ = 0;
+  for (const Eintrag& e : alt) {
+    if (!e.piece) continue;
+    std::size_t i = Stelle(e.knoten);
+    while (eintraege_[i].knoten) i = (i + 1) & (eintraege_.size() - 1);
+    eintraege_[i] = e;
+    ++belegt_;
+  }
+}
+
 Piece* PieceIndex::Create(PieceKind kind, pugi::xml_node node, std::int32_t width,
                           char32_t zeichen) {
   Piece* p;
@@ -21,7 +86,7 @@ Piece* PieceIndex::Create(PieceKind kind, pugi::xml_node node, std::int32_t widt
   p->sum = width;
   p->zeichen = zeichen;
   p->priority = Zufall();
-  map_[p->node] = p;
+  map_.Set(p->node, p);
   return p;
 }
 
@@ -111,8 +176,7 @@ void PieceIndex::InsertAt(std::int32_t index, const std::vector<Piece*>& pieces)
 void PieceIndex::Forget(Piece* p) {
   if (p->left) Forget(p->left);
   if (p->right) Forget(p->right);
-  auto it = map_.find(p->node);
-  if (it != map_.end() && it->second == p) map_.erase(it);
+  map_.Erase(p->node, p);
   free_.push_back(p);
 }
 
@@ -218,9 +282,6 @@ void PieceIndex::SetWidth(Piece* p, std::int32_t width) {
   for (Piece* q = p; q; q = q->parent) q->sum = q->width + Sum(q->left) + Sum(q->right);
 }
 
-Piece* PieceIndex::Find(pugi::xml_node node) const {
-  auto it = map_.find(node.internal_object());
-  return it == map_.end() ? nullptr : it->second;
-}
+Piece* PieceIndex::Find(pugi::xml_node node) const { return map_.Find(node.internal_object()); }
 
 }  // namespace tarvo::word::detail

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <deque>
-#include <unordered_map>
 #include <vector>
 
 #include <pugixml.hpp>
@@ -41,6 +40,28 @@ struct Piece {
   pugi::xml_node_struct* node = nullptr;
 
   pugi::xml_node Node() const { return pugi::xml_node(node); }
+};
+
+// Node → piece: open addressing with linear probing over one array, so a lookup in a story
+// of a hundred thousand pieces costs one cache line, not a chain of them.
+class KnotenTabelle {
+ public:
+  Piece* Find(const pugi::xml_node_struct* knoten) const;
+  void Set(const pugi::xml_node_struct* knoten, Piece* piece);
+  // Forgets `knoten` if it stands for `piece`.
+  void Erase(const pugi::xml_node_struct* knoten, const Piece* piece);
+
+ private:
+  struct Eintrag {
+    const pugi::xml_node_struct* knoten = nullptr;  // nullptr: free
+    Piece* piece = nullptr;                         // nullptr with a node: erased
+  };
+  std::size_t Stelle(const pugi::xml_node_struct* knoten) const;
+  void Wachsen();
+
+  std::vector<Eintrag> eintraege_;
+  std::size_t belegt_ = 0;  // entries with a node, erased ones too
+  int verschiebung_ = 64;   // 64 - log2(size): the hash's top bits pick the place
 };
 
 class PieceIndex {
@@ -91,7 +112,7 @@ class PieceIndex {
   Piece* root_ = nullptr;
   std::deque<Piece> pool_;
   std::vector<Piece*> free_;
-  std::unordered_map<pugi::xml_node_struct*, Piece*> map_;
+  KnotenTabelle map_;
   std::uint64_t seed_ = 0x9E3779B97F4A7C15ull;
   std::uint64_t stand_ = 0;
 };

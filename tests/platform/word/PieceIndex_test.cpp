@@ -14,6 +14,7 @@ TEST(PieceIndex, AgreesWithAPlainListUnderRandomEdits) {
   pugi::xml_document dom;
   PieceIndex index;
   std::vector<Piece*> modell;
+  std::vector<pugi::xml_node_struct*> weg;  // the nodes of erased pieces
   std::mt19937 zufall(4711);
   auto neu = [&](int breite) {
     return index.Create(PieceKind::Text, dom.append_child("t"), breite);
@@ -22,7 +23,7 @@ TEST(PieceIndex, AgreesWithAPlainListUnderRandomEdits) {
   for (int i = 0; i < 200; ++i) start.push_back(neu(i % 4));
   index.Assign(start);
   modell = start;
-  for (int schritt = 0; schritt < 2000; ++schritt) {
+  for (int schritt = 0; schritt < 20000; ++schritt) {
     int art = zufall() % 3;
     if (art == 0 || modell.size() < 10) {
       int stelle = zufall() % (modell.size() + 1);
@@ -33,6 +34,7 @@ TEST(PieceIndex, AgreesWithAPlainListUnderRandomEdits) {
     } else if (art == 1) {
       int von = zufall() % modell.size();
       int bis = std::min<int>(modell.size(), von + 1 + zufall() % 4);
+      for (int k = von; k < bis; ++k) weg.push_back(modell[k]->node);
       index.Erase(von, bis);
       modell.erase(modell.begin() + von, modell.begin() + bis);
     } else {
@@ -57,6 +59,7 @@ TEST(PieceIndex, AgreesWithAPlainListUnderRandomEdits) {
       position += p->width;
     }
     ASSERT_EQ(index.Length(), position);
+    for (pugi::xml_node_struct* n : weg) ASSERT_EQ(index.Find(pugi::xml_node(n)), nullptr);
     ASSERT_EQ(index.AtPosition(position, nullptr), nullptr);
   }
 }
