@@ -637,9 +637,18 @@ std::uint32_t Core::NeueZeichnungsId() {
   // The highest id is looked for once; after that only this hands out ids.
   if (!zeichnungsIdBekannt_) {
     Durchlaufen(mainDom, [&](pugi::xml_node n) {
-      if (LokalIst(n, "docPr"))
+      const char* name = n.name();
+      const char* doppel = std::strchr(name, ':');
+      const char* lokal = doppel ? doppel + 1 : name;
+      if (!std::strcmp(lokal, "docPr")) {
         hoechsteZeichnungsId_ = std::max(hoechsteZeichnungsId_, n.attribute("id").as_uint());
-      return true;
+        return false;
+      }
+      // Properties and text hold no drawings.
+      return std::strcmp(lokal, "rPr") && std::strcmp(lokal, "pPr") && std::strcmp(lokal, "t") &&
+             std::strcmp(lokal, "tcPr") && std::strcmp(lokal, "trPr") &&
+             std::strcmp(lokal, "tblPr") && std::strcmp(lokal, "tblGrid") &&
+             std::strcmp(lokal, "sectPr");
     });
     zeichnungsIdBekannt_ = true;
   }

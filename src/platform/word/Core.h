@@ -44,6 +44,13 @@ struct TableState {
   bool deleted = false;
   std::vector<pugi::xml_node> rows;
   bool rowsValid = false;
+  // The ranges of all cells, found in one pass over the table's pieces once a loop reads many
+  // cells while the story's positions stay as they are (see Zellbereich in Table.cpp).
+  std::vector<std::pair<std::int32_t, std::int32_t>> zellbereiche;  // row by row
+  std::vector<std::size_t> zeilenAnfaenge;  // where each row's cells begin in zellbereiche
+  std::uint64_t zellbereicheStand = ~std::uint64_t{0};
+  std::int32_t zellbereicheGefragt = 0;
+  bool zellbereicheGefunden = false;
 
   // Throws 5825 when deleted.
   void Pruefen() const;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 #include "errors/Laufzeitfehler.h"
 #include "platform/word/Document.h"
@@ -253,6 +254,68 @@ TEST(TableLifetime, DocumentDroppedWithPendingWidthsReleasesItsCore) {
     kern = doc->Core();
   }
   EXPECT_TRUE(kern.expired());
+}
+
+}  // namespace
+}  // namespace tarvo::word
+
+namespace tarvo::word {
+namespace {
+
+// A cell of the test table below: its body XML.
+std::string Zellxml(std::int32_t r, std::int32_t c) {
+  const std::string text = std::to_string(r) + "/" + std::to_string(c);
+  switch ((r * 3 + c) % 6) {
+    case 0:
+      return "<w:tc><w:tcPr><w:tcW w:w=\"1000\" w:type=\"dxa\"/></w:tcPr><w:p/></w:tc>";
+    case 1:
+      return "<w:tc>" + test::Absatz(text) + test::Absatz("zwei") + "</w:tc>";
+    case 2:  // a table in the cell
+      return "<w:tc><w:tbl><w:tr><w:tc>" + test::Absatz("innen") + "</w:tc><w:tc>" +
+             test::Absatz(text) + "</w:tc></w:tr></w:tbl>" + test::Absatz("") + "</w:tc>";
+    case 3:
+      return "<w:tc><w:bookmarkStart w:id=\"" + std::to_string(r * 10 + c) + "\" w:name=\"m" +
+             std::to_string(r * 10 + c) + "\"/><w:p><w:r><w:t>" + text +
+             "</w:t></w:r><w:r><w:tab/></w:r></w:p><w:bookmarkEnd w:id=\"" +
+             std::to_string(r * 10 + c) + "\"/></w:tc>";
+    default:
+      return "<w:tc>" + test::Absatz(text) + "</w:tc>";
+  }
+}
+
+// Reading many cells of a long table without changing it takes their ranges from one walk
+// along the table: every range must be the one a single read of that cell gives.
+TEST(TableCells, ReadInBulkGiveTheRangesOfSingleReads) {
+  constexpr std::int32_t zeilen = 40, spalten = 3;
+  std::string body = test::Absatz("davor") + "<w:tbl><w:tblPr/>";
+  for (std::int32_t r = 1; r <= zeilen; ++r) {
+    body += "<w:tr><w:trPr/>";
+    for (std::int32_t c = 1; c <= spalten; ++c) body += Zellxml(r, c);
+    body += "</w:tr>";
+  }
+  body += "</w:tbl>" + test::Absatz("danach");
+  std::map<std::pair<int, int>, std::pair<int, int>> einzeln;
+  for (std::int32_t r = 1; r <= zeilen; ++r)
+    for (std::int32_t c = 1; c <= spalten; ++c) {
+      auto doc = Dokument(body);  // a fresh document: the cell is the first one read
+      Range z = doc->Tables().Item(1).Cell(r, c).Range();
+      einzeln[{r, c}] = {z.Start(), z.End()};
+    }
+  auto doc = Dokument(body);
+  Table t = doc->Tables().Item(1);
+  for (int runde = 0; runde < 2; ++runde)
+    for (std::int32_t i = 0; i < zeilen * spalten; ++i) {
+      const std::int32_t k = runde == 0 ? i : zeilen * spalten - 1 - i;
+      const std::int32_t r = k / spalten + 1, c = k % spalten + 1;
+      Range z = t.Cell(r, c).Range();
+      ASSERT_EQ(std::make_pair(z.Start(), z.End()), (einzeln[{r, c}]))
+          << "Zelle " << r << "/" << c << ", Runde " << runde;
+    }
+  // After a change the ranges follow it.
+  t.Cell(2, 1).Range().InsertAfter("neu");
+  for (std::int32_t c = 1; c <= spalten; ++c)
+    EXPECT_EQ(t.Cell(zeilen, c).Range().Start(), (einzeln[{zeilen, c}].first + 3));
+  EXPECT_EQ(Sichtbar(t.Cell(2, 1).Range().Text()), "2/1\\rzweineu\\r\\a");
 }
 
 }  // namespace

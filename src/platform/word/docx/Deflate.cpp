@@ -40,15 +40,15 @@ void DeflateWriter::Pack(const void* data, std::size_t size, int flush) {
   stream_.next_in = static_cast<Bytef*>(const_cast<void*>(data));
   stream_.avail_in = static_cast<uInt>(size);
   int status = Z_OK;
+  // Packed into the writer's own buffer, then appended: the result never grows by zeroed bytes
+  // that deflate overwrites.
+  if (!puffer_) puffer_ = std::make_unique_for_overwrite<unsigned char[]>(kChunk);
   do {
-    const std::size_t before = result_.data.size();
-    if (result_.data.capacity() - before < kChunk) result_.data.reserve(2 * (before + kChunk));
-    result_.data.resize(before + kChunk);
-    stream_.next_out = reinterpret_cast<Bytef*>(result_.data.data() + before);
+    stream_.next_out = puffer_.get();
     stream_.avail_out = static_cast<uInt>(kChunk);
     status = deflate(&stream_, flush);
-    result_.data.resize(before + kChunk - stream_.avail_out);
     if (status == Z_STREAM_ERROR) throw Laufzeitfehler(fehlernummer::KeinSpeicher);
+    result_.data.append(reinterpret_cast<const char*>(puffer_.get()), kChunk - stream_.avail_out);
   } while (stream_.avail_in > 0 || (flush == Z_FINISH && status != Z_STREAM_END));
 }
 
@@ -56,6 +56,7 @@ DeflatedPart DeflateWriter::Finish() {
   Pack(nullptr, 0, Z_FINISH);
   deflateEnd(&stream_);
   open_ = false;
+  puffer_.reset();
   result_.data.shrink_to_fit();
   return std::move(result_);
 }

@@ -8,6 +8,7 @@
 #include <zlib.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,7 @@ class DeflateWriter : public pugi::xml_writer {
   void Pack(const void* data, std::size_t size, int flush);
 
   z_stream stream_{};
+  std::unique_ptr<unsigned char[]> puffer_;
   DeflatedPart result_;
   bool open_ = false;
 };
