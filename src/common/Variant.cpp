@@ -2,6 +2,7 @@
 
 #include <locale.h>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -141,12 +142,17 @@ double Lesen(const std::string& roh) {
 
 std::string Schreiben(double wert) {
   if (wert == 0) return "0";
+  // As printf's "%.15G" writes it (no trailing zeros in the mantissa), without its cost; only
+  // the separator changes.
   char puffer[64];
-  std::snprintf(puffer, sizeof puffer, "%.15G", wert);
-  std::string text = puffer;
-  // %G keeps no trailing zeros in the mantissa; only the separator changes.
+  const auto [ende, fehler] =
+      std::to_chars(puffer, puffer + sizeof puffer, wert, std::chars_format::general, 15);
+  std::string text(puffer, ende);
   for (char& c : text) {
-    if (c == '.') c = ',';
+    if (c == '.')
+      c = ',';
+    else if (c >= 'a' && c <= 'z')
+      c = static_cast<char>(c - 'a' + 'A');
   }
   return text;
 }

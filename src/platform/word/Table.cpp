@@ -89,10 +89,11 @@ std::pair<std::int32_t, std::int32_t> Zellbereich(TableState& t, std::int32_t ro
     t.zellbereicheGefragt = 0;
     t.zellbereicheGefunden = false;
   }
-  // The walk costs about a third of a read per cell; most tables have five columns.
+  // The walk costs about a third of a read per cell and most tables have five columns: it
+  // pays once a loop reads more than two cells a row (a loop over one column never makes it).
   if (!t.zellbereicheGefunden &&
-      ++t.zellbereicheGefragt >= std::max<std::int32_t>(
-                                     16, static_cast<std::int32_t>(t.Zeilen().size() * 5 / 3)))
+      ++t.zellbereicheGefragt >
+          std::max<std::int32_t>(16, static_cast<std::int32_t>(t.Zeilen().size() * 3)))
     t.zellbereicheGefunden = AlleZellbereiche(t);
   if (t.zellbereicheGefunden && row >= 1 && column >= 1 &&
       static_cast<std::size_t>(row) < t.zeilenAnfaenge.size()) {
