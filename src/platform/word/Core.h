@@ -51,6 +51,10 @@ struct TableState {
   std::uint64_t zellbereicheStand = ~std::uint64_t{0};
   std::int32_t zellbereicheGefragt = 0;
   bool zellbereicheGefunden = false;
+  // The last piece of the cell read last and its position, while the positions stay as they
+  // are: the next cell read in the same table is usually a few pieces further on.
+  Piece* zuletztGelesen = nullptr;
+  std::int32_t zuletztPosition = 0;
 
   // Throws 5825 when deleted.
   void Pruefen() const;

@@ -21,14 +21,35 @@ TableState& T(const std::shared_ptr<TableState>& state) {
   return *state;
 }
 
-// The range of a cell: its first piece to after its end-of-cell mark.
+// The position of `ziel`, counted on from `von` at `position` when `ziel` lies at most a few
+// pieces further on; -1 otherwise.
+std::int32_t Weitergezaehlt(const detail::PieceIndex& idx, const Piece* von, std::int32_t position,
+                            const Piece* ziel) {
+  for (int schritte = 0; von && schritte < 64; ++schritte) {
+    if (von == ziel) return position;
+    position += von->width;
+    von = idx.Next(von);
+  }
+  return -1;
+}
+
+// The range of a cell: its first piece to after its end-of-cell mark. Reading on from the cell
+// read before (the positions unchanged) counts a few pieces instead of climbing the index twice.
 std::pair<std::int32_t, std::int32_t> EinZellbereich(TableState& t, pugi::xml_node tc) {
   Story& st = *t.story;
   detail::PieceIndex& idx = st.Index();
   Piece* erster = st.FirstPiece(tc);
   Piece* letzter = st.LastPiece(tc);
   if (!erster || !letzter) Fehler(fehlernummer::ElementFehlt, "Die Zelle hat keinen Absatz.");
-  return {idx.PositionOf(erster), idx.PositionOf(letzter) + letzter->width};
+  std::int32_t anfang = -1;
+  if (t.zuletztGelesen)
+    anfang = Weitergezaehlt(idx, t.zuletztGelesen, t.zuletztPosition, erster);
+  if (anfang < 0) anfang = idx.PositionOf(erster);
+  std::int32_t letzte = Weitergezaehlt(idx, erster, anfang, letzter);
+  if (letzte < 0) letzte = idx.PositionOf(letzter);
+  t.zuletztGelesen = letzter;
+  t.zuletztPosition = letzte;
+  return {anfang, letzte + letzter->width};
 }
 
 // The same for every cell of the table, in one walk along its pieces in story order. A cell's
@@ -88,6 +109,7 @@ std::pair<std::int32_t, std::int32_t> Zellbereich(TableState& t, std::int32_t ro
     t.zellbereicheStand = stand;
     t.zellbereicheGefragt = 0;
     t.zellbereicheGefunden = false;
+    t.zuletztGelesen = nullptr;
   }
   // The walk costs about a third of a read per cell and most tables have five columns: it
   // pays once a loop reads more than two cells a row (a loop over one column never makes it).

@@ -26,7 +26,8 @@ constexpr const char* kRelationshipsType =
 // has a forged size.
 constexpr std::uint64_t kMaxRatio = 1100;
 // Parts the document model parses may hold this many tags ("<"): four times the largest real
-// document known. Each costs the model about 180 bytes, so the model stays below 400 MB.
+// document known. An element and its attributes cost the compact tree about 25 bytes (the text
+// aside), so the tree stays below 100 MB.
 constexpr std::size_t kMaxTags = 2'000'000;
 // Parts up to this size stay in memory after reading; larger ones are read again when needed.
 constexpr std::size_t kHeldUpTo = std::size_t{1} << 20;
