@@ -145,6 +145,8 @@ class Story : public std::enable_shared_from_this<Story> {
   pugi::xml_node RunOf(const Piece* piece, pugi::xml_node paragraph) const;
 
   // First and last piece of a subtree in story order (nullptr when it has none).
+  // Whether `node` is of a kind that stands for characters.
+  bool Stueckart(pugi::xml_node node) const;
   Piece* FirstPiece(pugi::xml_node node);
   Piece* LastPiece(pugi::xml_node node);
   // The position of a zero-width node (a marker): that of the next piece after it.

@@ -342,18 +342,42 @@ std::vector<pugi::xml_node> Story::Paragraphs(std::int32_t start, std::int32_t e
   return absaetze;
 }
 
+// Whether `node` is of a kind that stands for characters (see Knoten); only those are looked
+// up in the index, a lookup in a long story's index being a step into memory far away.
+bool Story::Stueckart(pugi::xml_node node) const {
+  const char* l = wml.Lokal(node);
+  if (!l) return false;
+  switch (l[0]) {
+    case 't':
+      return !l[1] || !std::strcmp(l, "tab") || !std::strcmp(l, "tr");
+    case 'p':
+      return !l[1];
+    case 'b':
+      return !std::strcmp(l, "br");
+    case 'c':
+      return !std::strcmp(l, "cr");
+    case 'n':
+      return !std::strcmp(l, "noBreakHyphen");
+    case 's':
+      return !std::strcmp(l, "softHyphen");
+    default:
+      return false;
+  }
+}
+
 Piece* Story::FirstPiece(pugi::xml_node node) {
   PieceIndex& idx = Index();
   for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
     if (c.type() != pugi::node_element || Ueberspringen(c)) continue;
     if (Piece* p = FirstPiece(c)) return p;
   }
-  return idx.Find(node);
+  return Stueckart(node) ? idx.Find(node) : nullptr;
 }
 
 Piece* Story::LastPiece(pugi::xml_node node) {
   PieceIndex& idx = Index();
-  if (Piece* p = idx.Find(node)) return p;
+  if (Stueckart(node))
+    if (Piece* p = idx.Find(node)) return p;
   for (pugi::xml_node c = node.last_child(); c; c = c.previous_sibling()) {
     if (c.type() != pugi::node_element || Ueberspringen(c)) continue;
     if (Piece* p = LastPiece(c)) return p;
@@ -370,7 +394,8 @@ Piece* Story::NaechstesNach(pugi::xml_node node) {
       if (Piece* p = FirstPiece(s)) return p;
     }
     n = n.parent();
-    if (Piece* p = idx.Find(n)) return p;
+    if (Stueckart(n))
+      if (Piece* p = idx.Find(n)) return p;
   }
   return nullptr;
 }
