@@ -213,6 +213,7 @@ void Core::MarkenSammeln() {
   textmarken_.clear();
   textmarkenEnden_.clear();
   zeichnungen_.clear();
+  hoechsteIdImText_ = 0;
   const Wml& w = mainWml;
   Durchlaufen(Body(), [&](pugi::xml_node n) {
     const char* l = w.Lokal(n);
@@ -262,6 +263,12 @@ void Core::MarkenSammeln() {
         if (!std::strcmp(l, "drawing")) {
           for (pugi::xml_node c : n.children())
             if (LokalIst(c, "anchor")) zeichnungen_.push_back(n);
+          // The drawing ids in it, text boxes within included.
+          Durchlaufen(n, [&](pugi::xml_node d) {
+            if (LokalIst(d, "docPr"))
+              hoechsteIdImText_ = std::max(hoechsteIdImText_, d.attribute("id").as_uint());
+            return true;
+          });
           return false;
         }
         break;
@@ -634,24 +641,9 @@ void Core::ZeichnungEntfernt(pugi::xml_node element) {
 }
 
 std::uint32_t Core::NeueZeichnungsId() {
-  // The highest id is looked for once; after that only this hands out ids.
-  if (!zeichnungsIdBekannt_) {
-    Durchlaufen(mainDom, [&](pugi::xml_node n) {
-      const char* name = n.name();
-      const char* doppel = std::strchr(name, ':');
-      const char* lokal = doppel ? doppel + 1 : name;
-      if (!std::strcmp(lokal, "docPr")) {
-        hoechsteZeichnungsId_ = std::max(hoechsteZeichnungsId_, n.attribute("id").as_uint());
-        return false;
-      }
-      // Properties and text hold no drawings.
-      return std::strcmp(lokal, "rPr") && std::strcmp(lokal, "pPr") && std::strcmp(lokal, "t") &&
-             std::strcmp(lokal, "tcPr") && std::strcmp(lokal, "trPr") &&
-             std::strcmp(lokal, "tblPr") && std::strcmp(lokal, "tblGrid") &&
-             std::strcmp(lokal, "sectPr");
-    });
-    zeichnungsIdBekannt_ = true;
-  }
+  // Above every id in the text and every id handed out before.
+  MarkenSammeln();
+  hoechsteZeichnungsId_ = std::max(hoechsteZeichnungsId_, hoechsteIdImText_);
   return ++hoechsteZeichnungsId_;
 }
 

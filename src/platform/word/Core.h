@@ -280,8 +280,8 @@ class Core : public std::enable_shared_from_this<Core> {
   std::vector<std::pair<std::string, std::int32_t>> kommentarPositionen_;
   std::uint64_t positionenStand_ = 0, positionenIndexStand_ = 0;
   std::vector<pugi::xml_node> zeichnungen_;
-  std::uint32_t hoechsteZeichnungsId_ = 0;
-  bool zeichnungsIdBekannt_ = false;
+  std::uint32_t hoechsteZeichnungsId_ = 0;  // the last id handed out
+  std::uint32_t hoechsteIdImText_ = 0;      // the highest drawing id the walk found
   std::vector<std::string> kommentarOrdnung_;
   std::unordered_map<std::string, CommentMarks> marken_;
   std::map<std::string, pugi::xml_node> textmarken_;

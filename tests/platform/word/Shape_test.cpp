@@ -133,3 +133,28 @@ TEST(Bookmarks, OverAWholeLastCellEndsBeforeItsMark) {
 
 }  // namespace
 }  // namespace tarvo::word
+
+namespace tarvo::word {
+namespace {
+
+// A new text box's drawing id lies above every id in the text (in tables and in text boxes
+// too) and above every id handed out before.
+TEST(Shapes, NewTextBoxesGetDrawingIdsAboveAllOthers) {
+  auto bild = [](int id) {
+    return "<w:p><w:r><w:drawing><wp:inline><wp:docPr id=\"" + std::to_string(id) +
+           "\" name=\"Bild\"/></wp:inline></w:drawing></w:r></w:p>";
+  };
+  auto doc = test::Dokument(test::Absatz("vor") + bild(3) +
+                            "<w:tbl><w:tr><w:tc>" + bild(41) + "</w:tc></w:tr></w:tbl>" +
+                            test::Absatz("nach"));
+  EXPECT_EQ(doc->Shapes().AddTextbox(msoTextOrientationHorizontal, 0, 0, 100, 20).Name(),
+            "Textfeld 42");
+  EXPECT_EQ(doc->Shapes().AddTextbox(msoTextOrientationHorizontal, 0, 40, 100, 20).Name(),
+            "Textfeld 43");
+  doc->Shapes().Item(2).Delete();
+  EXPECT_EQ(doc->Shapes().AddTextbox(msoTextOrientationHorizontal, 0, 80, 100, 20).Name(),
+            "Textfeld 44");
+}
+
+}  // namespace
+}  // namespace tarvo::word
