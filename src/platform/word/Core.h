@@ -51,6 +51,9 @@ struct TableState {
   std::uint64_t zellbereicheStand = ~std::uint64_t{0};
   std::int32_t zellbereicheGefragt = 0;
   bool zellbereicheGefunden = false;
+  // No cell of the table has borders of its own (known after a look at every cell; only
+  // Border::SetLineStyle on some cells gives them some).
+  bool ohneZellraender = false;
   // The last piece of the cell read last and its position, while the positions stay as they
   // are: the next cell read in the same table is usually a few pieces further on.
   Piece* zuletztGelesen = nullptr;

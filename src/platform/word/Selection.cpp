@@ -143,11 +143,19 @@ void Border::SetLineStyle(std::int32_t style) {
       if (!tblPr) tblPr = t.tbl.prepend_child(w.N("tblPr").c_str());
       detail::RahmenSchreiben(w, w.KindGeordnet(tblPr, "tblBorders", detail::kTblPrOrder), seite,
                               style);
-      for (pugi::xml_node tr : t.Zeilen())
-        for (pugi::xml_node tc : tr.children()) {
-          pugi::xml_node rand = w.Kind(w.Kind(tc, "tcPr"), "tcBorders");
-          if (pugi::xml_node e = w.Kind(rand, seite)) rand.remove_child(e);
-        }
+      // The cells' own borders on this side go; a table whose cells have none (a new one) is
+      // looked through once, not for every side.
+      if (!t.ohneZellraender) {
+        bool keine = true;
+        for (pugi::xml_node tr : t.Zeilen())
+          for (pugi::xml_node tc : tr.children()) {
+            pugi::xml_node rand = w.Kind(w.Kind(tc, "tcPr"), "tcBorders");
+            if (!rand) continue;
+            keine = false;
+            if (pugi::xml_node e = w.Kind(rand, seite)) rand.remove_child(e);
+          }
+        t.ohneZellraender = keine;
+      }
     } else {
       // The selected cells get the border on their own edges.
       std::vector<word::Range> teile = selection_->Parts();
@@ -160,6 +168,7 @@ void Border::SetLineStyle(std::int32_t style) {
         pugi::xml_node tcPr = w.Kind(tc, "tcPr");
         if (!tcPr) tcPr = tc.prepend_child(w.N("tcPr").c_str());
         pugi::xml_node rand = w.KindGeordnet(tcPr, "tcBorders", detail::kTcPrOrder);
+        t.ohneZellraender = false;
         if (kind_ == wdBorderHorizontal) {
           detail::RahmenSchreiben(w, rand, "top", style);
           detail::RahmenSchreiben(w, rand, "bottom", style);

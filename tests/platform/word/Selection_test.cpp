@@ -72,6 +72,37 @@ TEST(SelectionFormat, TableWithoutBordersRightAlignedFirstColumnLeft) {
   EXPECT_THROW(sel.Borders(-7).SetLineStyle(wdLineStyleNone), Laufzeitfehler);
 }
 
+// Borders taken off a whole table take the cells' own borders on that side with them: those
+// of a loaded table, and those given to a cell after the table was looked through once.
+TEST(SelectionFormat, WholeTableBordersTakeTheCellsOwnWithThem) {
+  const std::string zelle =
+      "<w:tc><w:tcPr><w:tcBorders><w:top w:val=\"single\"/><w:bottom w:val=\"single\"/>"
+      "</w:tcBorders></w:tcPr><w:p/></w:tc>";
+  auto doc = Dokument("<w:tbl><w:tr>" + zelle + zelle + "</w:tr></w:tbl>" + Absatz(""));
+  Selection& sel = doc->Application()->Selection();
+  Table t = doc->Tables().Item(1);
+  t.Select();
+  sel.Borders(wdBorderTop).SetLineStyle(wdLineStyleNone);
+  std::string xml = doc->MainXml();
+  EXPECT_EQ(xml.find("<w:tcBorders><w:top"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<w:tcBorders><w:bottom"), std::string::npos) << xml;
+  sel.Borders(wdBorderBottom).SetLineStyle(wdLineStyleNone);
+  EXPECT_EQ(doc->MainXml().find("<w:bottom w:val=\"single\"/>"), std::string::npos);
+
+  const std::int32_t ende = doc->Content().End() - 1;
+  Table neu = doc->Tables().Add(doc->Range(ende, ende), 2, 2);
+  neu.Select();
+  for (std::int32_t rand = wdBorderTop; rand >= wdBorderVertical; --rand)
+    sel.Borders(rand).SetLineStyle(wdLineStyleNone);
+  neu.Cell(2, 2).Select();
+  sel.Borders(wdBorderBottom).SetLineStyle(wdLineStyleSingle);
+  EXPECT_NE(doc->MainXml().find("<w:bottom w:val=\"single\""), std::string::npos);
+  neu.Select();
+  sel.Borders(wdBorderBottom).SetLineStyle(wdLineStyleNone);
+  EXPECT_EQ(doc->MainXml().find("<w:bottom w:val=\"single\""), std::string::npos)
+      << doc->MainXml();
+}
+
 TEST(SelectionFormat, FontSizeOfTypedTextAndTabStops) {
   auto doc = Dokument(Absatz("Titel"));
   Selection& sel = doc->Application()->Selection();
