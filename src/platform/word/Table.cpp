@@ -283,6 +283,7 @@ void Column::SetWidth(float points, std::int32_t) {
       if (w.Ist(tc, "tc") && ++i == index_) {
         ZellbreiteSetzen(w, tc, twips);
         gefunden = true;
+        break;
       }
   }
   if (!gefunden)

@@ -197,7 +197,10 @@ pugi::xml_node Wml::KindGeordnet(pugi::xml_node node, const char* local,
 void Wml::Setze(pugi::xml_node node, const char* local, const std::string& value) const {
   std::string name = N(local);
   pugi::xml_attribute a = node.attribute(name.c_str());
-  if (!a) a = node.append_attribute(name.c_str());
+  if (!a)
+    a = node.append_attribute(name.c_str());
+  else if (value == a.value())
+    return;  // unchanged: no new copy of the text
   a.set_value(value.c_str());
 }
 
