@@ -463,6 +463,7 @@ const std::vector<pugi::xml_node>& TableState::Zeilen() {
   Pruefen();
   if (!rowsValid) {
     rows.clear();
+    zellen.clear();
     for (pugi::xml_node c : tbl.children())
       if (story->wml.Ist(c, "tr")) rows.push_back(c);
     rowsValid = true;
@@ -473,9 +474,15 @@ const std::vector<pugi::xml_node>& TableState::Zeilen() {
 pugi::xml_node TableState::Zelle(std::int32_t row, std::int32_t column) {
   const auto& zeilen = Zeilen();
   if (row >= 1 && row <= static_cast<std::int32_t>(zeilen.size()) && column >= 1) {
-    std::int32_t i = 0;
-    for (pugi::xml_node c : zeilen[row - 1].children())
-      if (story->wml.Ist(c, "tc") && ++i == column) return c;
+    // A row's cells are looked up once: rows come and go, but the model never adds or removes
+    // a cell within a row.
+    if (zellen.size() != zeilen.size()) zellen.resize(zeilen.size());
+    auto& reihe = zellen[static_cast<std::size_t>(row - 1)];
+    if (reihe.empty())
+      for (pugi::xml_node c : zeilen[row - 1].children())
+        if (story->wml.Ist(c, "tc")) reihe.push_back(c);
+    if (column <= static_cast<std::int32_t>(reihe.size()))
+      return reihe[static_cast<std::size_t>(column - 1)];
   }
   Fehler(fehlernummer::ElementFehlt, "Die Zelle (" + std::to_string(row) + ", " +
                                          std::to_string(column) +

@@ -44,6 +44,7 @@ struct TableState {
   bool deleted = false;
   std::vector<pugi::xml_node> rows;
   bool rowsValid = false;
+  std::vector<std::vector<pugi::xml_node>> zellen;  // the cells of each row, once asked for
   // The ranges of all cells, found in one pass over the table's pieces once a loop reads many
   // cells while the story's positions stay as they are (see Zellbereich in Table.cpp).
   std::vector<std::pair<std::int32_t, std::int32_t>> zellbereiche;  // row by row
