@@ -2,8 +2,8 @@
 # Whole-process figures, side by side: `tarvo roundtrip` and `tarvo inspect` of the largest
 # corpus document against Python's ElementTree reading and writing the same main part, and
 # `tarvo run` of a category-1 job with 10, 100, 1000 and 5000 parcels. Each figure is the best of
-# RUNS runs: wall time to the millisecond, CPU time (user + system, in the hundredths
-# /usr/bin/time -v gives) and peak memory.
+# RUNS runs (the fastest in wall time): wall time, CPU time (user + system) and peak memory of
+# the process, as bench/messen.py takes them.
 # Usage: bench/vergleich.sh [BUILD_DIR]   (RUNS=5, CORPUS_DIR=../shared/corpus/docx)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,14 +23,8 @@ export TARVO_LOG_DIR="$arbeit" TARVO_CONFIG_DIR="$arbeit"
 best_of() {
   local best="" zeile
   for ((i = 0; i < runs; i++)); do
-    local anfang ende
-    anfang="$(date +%s%N)"
-    /usr/bin/time -v -o "$arbeit/zeit" "$@" >/dev/null 2>"$arbeit/fehler" ||
+    zeile="$(/usr/bin/python3 bench/messen.py "$@" 2>"$arbeit/fehler")" ||
       { cat "$arbeit/fehler" >&2; return 1; }
-    ende="$(date +%s%N)"
-    zeile="$(awk -F': ' -v ns="$((ende - anfang))" '
-      /User time/ { u = $2 } /System time/ { s = $2 } /Maximum resident/ { m = $2 }
-      END { printf "%.3f %.3f %d\n", ns / 1e9, u + s, m }' "$arbeit/zeit")"
     if [ -z "$best" ] || awk -v a="$zeile" -v b="$best" 'BEGIN { split(a, x); split(b, y); exit !(x[1] < y[1]) }'; then
       best="$zeile"
     fi
