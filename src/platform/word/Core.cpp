@@ -206,6 +206,15 @@ pugi::xml_node Core::KommentareWurzel(bool anlegen) {
   return wurzel;
 }
 
+// The drawing ids in a drawing or picture, those of text boxes within included.
+void Core::ZeichnungsIdsSammeln(pugi::xml_node zeichnung) {
+  Durchlaufen(zeichnung, [&](pugi::xml_node d) {
+    if (LokalIst(d, "docPr"))
+      hoechsteIdImText_ = std::max(hoechsteIdImText_, d.attribute("id").as_uint());
+    return true;
+  });
+}
+
 void Core::MarkenSammeln() {
   if (markenStand_ == generation) return;
   kommentarOrdnung_.clear();
@@ -263,18 +272,14 @@ void Core::MarkenSammeln() {
         if (!std::strcmp(l, "drawing")) {
           for (pugi::xml_node c : n.children())
             if (LokalIst(c, "anchor")) zeichnungen_.push_back(n);
-          // The drawing ids in it, text boxes within included.
-          Durchlaufen(n, [&](pugi::xml_node d) {
-            if (LokalIst(d, "docPr"))
-              hoechsteIdImText_ = std::max(hoechsteIdImText_, d.attribute("id").as_uint());
-            return true;
-          });
+          ZeichnungsIdsSammeln(n);
           return false;
         }
         break;
       case 'p':
         if (!std::strcmp(l, "pict")) {
           zeichnungen_.push_back(n);
+          ZeichnungsIdsSammeln(n);
           return false;
         }
         if (!std::strcmp(l, "pPr")) return false;

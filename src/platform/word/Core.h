@@ -278,6 +278,7 @@ class Core : public std::enable_shared_from_this<Core> {
   // One walk over the body collects the comment and bookmark markers and the shapes; it runs
   // again when `generation` has changed.
   void MarkenSammeln();
+  void ZeichnungsIdsSammeln(pugi::xml_node zeichnung);
   void GitterNeuBauen();
 
   std::uint64_t markenStand_ = 0;
