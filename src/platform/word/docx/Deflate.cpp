@@ -8,9 +8,13 @@ namespace tarvo::word::docx {
 
 namespace {
 constexpr std::size_t kChunk = std::size_t{1} << 16;
+// From here on a part is packed at the fastest level: a part that grows large while it is
+// written (a statement of thousands of parcels from a small letter) is not known to be large
+// when the writer starts.
+constexpr std::uint64_t kSchnellAb = std::uint64_t{1} << 20;
 }  // namespace
 
-DeflateWriter::DeflateWriter(bool fast) {
+DeflateWriter::DeflateWriter(bool fast) : schnell_(fast) {
   // Raw deflate (negative window bits): the zip entry carries no zlib header.
   if (deflateInit2(&stream_, fast ? 1 : Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8,
                    Z_DEFAULT_STRATEGY) != Z_OK)
@@ -24,6 +28,7 @@ DeflateWriter::~DeflateWriter() {
 }
 
 void DeflateWriter::write(const void* data, std::size_t size) {
+  if (!schnell_ && result_.size >= kSchnellAb) Beschleunigen();
   const auto* bytes = static_cast<const unsigned char*>(data);
   while (size > 0) {
     // zlib counts in 32-bit units.
@@ -50,6 +55,21 @@ void DeflateWriter::Pack(const void* data, std::size_t size, int flush) {
     if (status == Z_STREAM_ERROR) throw Laufzeitfehler(fehlernummer::KeinSpeicher);
     result_.data.append(reinterpret_cast<const char*>(puffer_.get()), kChunk - stream_.avail_out);
   } while (stream_.avail_in > 0 || (flush == Z_FINISH && status != Z_STREAM_END));
+}
+
+// Switches to the fastest level; what was written so far is packed at the old one first. zlib
+// asks for more room until that is done; should it never be, the level stays.
+void DeflateWriter::Beschleunigen() {
+  schnell_ = true;
+  if (!puffer_) puffer_ = std::make_unique_for_overwrite<unsigned char[]>(kChunk);
+  for (int versuch = 0; versuch < 1024; ++versuch) {
+    stream_.next_out = puffer_.get();
+    stream_.avail_out = static_cast<uInt>(kChunk);
+    const int status = deflateParams(&stream_, 1, Z_DEFAULT_STRATEGY);
+    result_.data.append(reinterpret_cast<const char*>(puffer_.get()), kChunk - stream_.avail_out);
+    if (status == Z_STREAM_ERROR) throw Laufzeitfehler(fehlernummer::KeinSpeicher);
+    if (status != Z_BUF_ERROR) return;
+  }
 }
 
 DeflatedPart DeflateWriter::Finish() {
