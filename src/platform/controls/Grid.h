@@ -145,8 +145,8 @@ class Grid : public Control {
   // oben_[r] = the sum of the heights of rows 0 … r-1, known as far as it was asked for: a form
   // that places a combo box in every row of a long grid asks for each row's top.
   mutable std::vector<float> oben_{0.0f};
-  std::vector<float> breiten_;                                                // [col - 1]
-  std::vector<std::map<std::string, std::int32_t>> spalten_einstellungen_;    // [col - 1]
+  std::vector<float> breiten_;                                              // [col - 1]
+  std::vector<std::map<std::string, std::int32_t>> spalten_einstellungen_;  // [col - 1]
   std::map<std::string, std::int32_t> einstellungen_;
   std::vector<std::int32_t> selektion_;
   std::int32_t cols_ = 0;

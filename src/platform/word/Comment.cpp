@@ -125,8 +125,8 @@ Comment Comments::Add(const word::Range& range, const std::string& text) {
   if (von == bis) {
     marken.start = Story::Einfuegen(st.MarkerGap(von), w.N("commentRangeStart").c_str());
     w.Setze(marken.start, "id", id);
-    marken.end = marken.start.parent().insert_child_after(w.N("commentRangeEnd").c_str(),
-                                                         marken.start);
+    marken.end =
+        marken.start.parent().insert_child_after(w.N("commentRangeEnd").c_str(), marken.start);
     w.Setze(marken.end, "id", id);
     lauf(marken.end);
   } else {

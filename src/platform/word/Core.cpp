@@ -311,8 +311,7 @@ const std::vector<std::pair<std::string, std::int32_t>>& Core::KommentarPosition
   return kommentarPositionen_;
 }
 
-void Core::KommentarAngelegt(const std::string& id, pugi::xml_node element,
-                             CommentMarks marken) {
+void Core::KommentarAngelegt(const std::string& id, pugi::xml_node element, CommentMarks marken) {
   KommentarElement(id);
   kommentarElemente_[id] = element;
   // The new reference takes its place among the others by its position, unless another one

@@ -282,6 +282,8 @@ void PieceIndex::SetWidth(Piece* p, std::int32_t width) {
   for (Piece* q = p; q; q = q->parent) q->sum = q->width + Sum(q->left) + Sum(q->right);
 }
 
-Piece* PieceIndex::Find(pugi::xml_node node) const { return map_.Find(node.internal_object()); }
+Piece* PieceIndex::Find(pugi::xml_node node) const {
+  return map_.Find(node.internal_object());
+}
 
 }  // namespace tarvo::word::detail

@@ -42,8 +42,7 @@ std::pair<std::int32_t, std::int32_t> EinZellbereich(TableState& t, pugi::xml_no
   Piece* letzter = st.LastPiece(tc);
   if (!erster || !letzter) Fehler(fehlernummer::ElementFehlt, "Die Zelle hat keinen Absatz.");
   std::int32_t anfang = -1;
-  if (t.zuletztGelesen)
-    anfang = Weitergezaehlt(idx, t.zuletztGelesen, t.zuletztPosition, erster);
+  if (t.zuletztGelesen) anfang = Weitergezaehlt(idx, t.zuletztGelesen, t.zuletztPosition, erster);
   if (anfang < 0) anfang = idx.PositionOf(erster);
   std::int32_t letzte = Weitergezaehlt(idx, erster, anfang, letzter);
   if (letzte < 0) letzte = idx.PositionOf(letzter);

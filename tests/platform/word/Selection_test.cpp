@@ -99,8 +99,7 @@ TEST(SelectionFormat, WholeTableBordersTakeTheCellsOwnWithThem) {
   EXPECT_NE(doc->MainXml().find("<w:bottom w:val=\"single\""), std::string::npos);
   neu.Select();
   sel.Borders(wdBorderBottom).SetLineStyle(wdLineStyleNone);
-  EXPECT_EQ(doc->MainXml().find("<w:bottom w:val=\"single\""), std::string::npos)
-      << doc->MainXml();
+  EXPECT_EQ(doc->MainXml().find("<w:bottom w:val=\"single\""), std::string::npos) << doc->MainXml();
 }
 
 TEST(SelectionFormat, FontSizeOfTypedTextAndTabStops) {

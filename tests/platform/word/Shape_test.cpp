@@ -145,9 +145,8 @@ TEST(Shapes, NewTextBoxesGetDrawingIdsAboveAllOthers) {
            "\" name=\"Bild\"/></wp:inline></w:drawing></w:r></w:p>";
   };
   // A picture in the text box of an old-style (VML) shape counts too.
-  const std::string vml =
-      "<w:p><w:r><w:pict><v:shape><v:textbox><w:txbxContent>" + bild(41) +
-      "</w:txbxContent></v:textbox></v:shape></w:pict></w:r></w:p>";
+  const std::string vml = "<w:p><w:r><w:pict><v:shape><v:textbox><w:txbxContent>" + bild(41) +
+                          "</w:txbxContent></v:textbox></v:shape></w:pict></w:r></w:p>";
   auto doc = test::Dokument(test::Absatz("vor") + bild(3) + "<w:tbl><w:tr><w:tc>" + bild(17) +
                             "</w:tc></w:tr></w:tbl>" + vml + test::Absatz("nach"));
   EXPECT_EQ(doc->Shapes().AddTextbox(msoTextOrientationHorizontal, 0, 0, 100, 20).Name(),
