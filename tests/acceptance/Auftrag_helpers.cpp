@@ -126,6 +126,33 @@ Zeilen AuftragTest::Tabelle(const std::string& datei, const std::string& tag) co
   return gefunden;
 }
 
+nlohmann::json AuftragTest::PythonLesen(const std::string& skript) const {
+  std::ofstream(ordner_ / "lesen.py") << skript;
+  const int status = Shell("cd '" + ordner_.string() +
+                           "' && /usr/bin/python3 lesen.py Rechnung.docx > python.json");
+  EXPECT_EQ(status, 0) << "python-docx konnte Rechnung.docx nicht lesen";
+  if (status != 0) return nullptr;
+  return nlohmann::json::parse(DateiLesen(ordner_ / "python.json"));
+}
+
+Zeilen Nebenkostentabelle(const std::string& summe, const std::string& gebuehr,
+                          const std::string& anteil) {
+  return {
+      {"Auslagen nach Nr. 1.3\v", "", "", "", ""},
+      {"Nebenkosten nach 1.3.2 ", "", "Summe", "Gebühr", "Ihr Anteil"},
+      {"2% nach Nr.2 bis 7, 8.1 bis 8.4, 8.8 und 8.9 mind. 20€", "", summe, gebuehr, anteil},
+  };
+}
+
+Zeilen Summentabelle(const std::string& netto, const std::string& mwst, const std::string& brutto) {
+  return {
+      {"", "Summe", "", netto},
+      {"", "Mehrwertsteuer 19 %", netto, mwst},
+      {"", "", "", ""},
+      {"", "Rechnungsbetrag", "", brutto},
+  };
+}
+
 std::string AuftragTest::Datenbankwert(const std::string& sql) const {
   const fs::path aus = ordner_ / "sqlite.txt";
   Shell("sqlite3 '" + (ordner_ / "Auftraege.db").string() + "' \"" + sql + "\" >'" + aus.string() +

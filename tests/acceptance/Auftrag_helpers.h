@@ -38,9 +38,19 @@ class AuftragTest : public ::testing::Test {
   Zeilen Tabelle(const std::string& datei, const std::string& tag) const;
   // One value of the invoice record, read with the sqlite3 program.
   std::string Datenbankwert(const std::string& sql) const;
+  // Runs the Python script `skript` with /usr/bin/python3 (python-docx) on Rechnung.docx in the
+  // test folder and reads the JSON it prints (null, and the test failed, when it fails).
+  nlohmann::json PythonLesen(const std::string& skript) const;
 
   std::filesystem::path ordner_;
 };
+
+// The incidental-costs table every statement gets: 2 % of the fees `summe`, the fee and the
+// client's share, as the cells show them.
+Zeilen Nebenkostentabelle(const std::string& summe, const std::string& gebuehr,
+                          const std::string& anteil);
+// The totals table of an invoice at 19 % VAT, as the cells show the amounts.
+Zeilen Summentabelle(const std::string& netto, const std::string& mwst, const std::string& brutto);
 
 // Writes the invoice template used by the tests to `datei`.
 void VorlageAnlegen(const std::filesystem::path& datei);

@@ -282,13 +282,13 @@ void QtBildschirm::Verbergen(controls::Form& form) {
   it->second.fenster->hide();
 }
 
-void QtBildschirm::Entladen(controls::Form& form) {
+// Takes the form's display away: the views let go of the models at once, the widgets follow
+// later (the unload may have started in one of them). False when the form was not shown.
+bool QtBildschirm::Abbauen(controls::Form& form) {
   const auto it = anzeigen_.find(&form);
-  if (it == anzeigen_.end()) return;
+  if (it == anzeigen_.end()) return false;
   Anzeige anzeige = it->second;
   anzeigen_.erase(it);
-  // The models go with the form: the views let go of them now, the widgets follow later (the
-  // unload may have started in one of them).
   if (anzeige.ansicht) anzeige.ansicht->Loesen();
   if (anzeige.fenster) {
     if (auto* dialog = qobject_cast<QDialog*>(anzeige.fenster.data()); dialog && anzeige.modal)
@@ -296,20 +296,16 @@ void QtBildschirm::Entladen(controls::Form& form) {
     anzeige.fenster->hide();
     anzeige.fenster->deleteLater();
   }
-  if (NachEntladen) NachEntladen(form);
+  return true;
+}
+
+void QtBildschirm::Entladen(controls::Form& form) {
+  if (Abbauen(form) && NachEntladen) NachEntladen(form);
 }
 
 void QtBildschirm::Vergessen(controls::Form& form) {
-  // A form dropped without being unloaded (a dialog on the stack): its views let go at once.
-  const auto it = anzeigen_.find(&form);
-  if (it == anzeigen_.end()) return;
-  Anzeige anzeige = it->second;
-  anzeigen_.erase(it);
-  if (anzeige.ansicht) anzeige.ansicht->Loesen();
-  if (anzeige.fenster) {
-    anzeige.fenster->hide();
-    anzeige.fenster->deleteLater();
-  }
+  // A form dropped without being unloaded (a dialog on the stack).
+  Abbauen(form);
 }
 
 void QtBildschirm::Einbetten(controls::Form&, std::int32_t, std::int32_t) {

@@ -61,6 +61,7 @@ class QtBildschirm : public controls::Bildschirm {
   void Vergessen(controls::Form& form) override;
 
  private:
+  bool Abbauen(controls::Form& form);
   struct Anzeige {
     QPointer<Formularansicht> ansicht;
     QPointer<QWidget> fenster;
