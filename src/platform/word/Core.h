@@ -45,20 +45,14 @@ struct TableState {
   std::vector<pugi::xml_node> rows;
   bool rowsValid = false;
   std::vector<std::vector<pugi::xml_node>> zellen;  // the cells of each row, once asked for
-  // The ranges of all cells, found in one pass over the table's pieces once a loop reads many
-  // cells while the story's positions stay as they are (see Zellbereich in Table.cpp).
-  std::vector<std::pair<std::int32_t, std::int32_t>> zellbereiche;  // row by row
-  std::vector<std::size_t> zeilenAnfaenge;  // where each row's cells begin in zellbereiche
-  std::uint64_t zellbereicheStand = ~std::uint64_t{0};
-  std::int32_t zellbereicheGefragt = 0;
-  bool zellbereicheGefunden = false;
   // No cell of the table has borders of its own (known after a look at every cell; only
   // Border::SetLineStyle on some cells gives them some).
   bool ohneZellraender = false;
-  // The last piece of the cell read last and its position, while the positions stay as they
-  // are: the next cell read in the same table is usually a few pieces further on.
+  // The last piece of the cell read last, its position and the state of the positions then:
+  // the next cell read in the same table is usually a few pieces further on.
   Piece* zuletztGelesen = nullptr;
   std::int32_t zuletztPosition = 0;
+  std::uint64_t zuletztStand = 0;
 
   // Throws 5825 when deleted.
   void Pruefen() const;

@@ -33,11 +33,15 @@ std::int32_t Weitergezaehlt(const detail::PieceIndex& idx, const Piece* von, std
   return -1;
 }
 
-// The range of a cell: its first piece to after its end-of-cell mark. Reading on from the cell
-// read before (the positions unchanged) counts a few pieces instead of climbing the index twice.
-std::pair<std::int32_t, std::int32_t> EinZellbereich(TableState& t, pugi::xml_node tc) {
+// The range of a cell: its first piece to after its end-of-cell mark. A cell read after another
+// one in the same table while the positions stay as they are counts on from it a few pieces
+// instead of climbing the index twice.
+std::pair<std::int32_t, std::int32_t> Zellbereich(TableState& t, std::int32_t row,
+                                                  std::int32_t column) {
   Story& st = *t.story;
   detail::PieceIndex& idx = st.Index();
+  if (t.zuletztStand != idx.Stand()) t.zuletztGelesen = nullptr;
+  pugi::xml_node tc = t.Zelle(row, column);
   Piece* erster = st.FirstPiece(tc);
   Piece* letzter = st.LastPiece(tc);
   if (!erster || !letzter) Fehler(fehlernummer::ElementFehlt, "Die Zelle hat keinen Absatz.");
@@ -48,80 +52,8 @@ std::pair<std::int32_t, std::int32_t> EinZellbereich(TableState& t, pugi::xml_no
   if (letzte < 0) letzte = idx.PositionOf(letzter);
   t.zuletztGelesen = letzter;
   t.zuletztPosition = letzte;
+  t.zuletztStand = idx.Stand();
   return {anfang, letzte + letzter->width};
-}
-
-// The same for every cell of the table, in one walk along its pieces in story order. A cell's
-// pieces run from the first piece after the cell before it (which must lie in the cell) to its
-// last piece. False when the pieces do not follow the cells so (nothing is kept then).
-bool AlleZellbereiche(TableState& t) {
-  Story& st = *t.story;
-  detail::PieceIndex& idx = st.Index();
-  const detail::Wml& w = st.wml;
-  Piece* p = st.FirstPiece(t.tbl);
-  if (!p) return false;
-  std::int32_t position = idx.PositionOf(p);
-  auto liegtIn = [&](const Piece* stueck, pugi::xml_node tc) {
-    for (pugi::xml_node n = stueck->Node(); n && n != t.tbl; n = n.parent())
-      if (n == tc) return true;
-    return false;
-  };
-  std::vector<std::pair<std::int32_t, std::int32_t>> bereiche;
-  std::vector<std::size_t> anfaenge;
-  for (pugi::xml_node tr : t.Zeilen()) {
-    anfaenge.push_back(bereiche.size());
-    for (pugi::xml_node tc : tr.children()) {
-      if (!w.Ist(tc, "tc")) continue;
-      Piece* letzter = st.LastPiece(tc);
-      if (!p || !letzter || !liegtIn(p, tc)) return false;
-      const std::int32_t anfang = position;
-      for (; p != letzter; p = idx.Next(p)) {
-        if (!p) return false;
-        position += p->width;
-      }
-      position += letzter->width;
-      bereiche.emplace_back(anfang, position);
-      p = idx.Next(p);
-    }
-    // The row's end mark.
-    if (!p || p->kind != detail::PieceKind::RowMark || p->Node() != tr) return false;
-    position += p->width;
-    p = idx.Next(p);
-  }
-  anfaenge.push_back(bereiche.size());
-  t.zellbereiche = std::move(bereiche);
-  t.zeilenAnfaenge = std::move(anfaenge);
-  return true;
-}
-
-// A cell's range. While the positions stay as they are, a loop reading many cells of a long
-// table gets them from one walk along the table: it is made once the reads since the last
-// change have cost about as much as it does, so writing cell by cell never pays for it.
-std::pair<std::int32_t, std::int32_t> Zellbereich(TableState& t, std::int32_t row,
-                                                  std::int32_t column) {
-  const std::uint64_t stand = t.story->Index().Stand();
-  if (t.zellbereicheStand != stand) {
-    if (t.zellbereicheGefunden) {
-      std::vector<std::pair<std::int32_t, std::int32_t>>().swap(t.zellbereiche);
-      std::vector<std::size_t>().swap(t.zeilenAnfaenge);
-    }
-    t.zellbereicheStand = stand;
-    t.zellbereicheGefragt = 0;
-    t.zellbereicheGefunden = false;
-    t.zuletztGelesen = nullptr;
-  }
-  // The walk costs about a third of a read per cell and most tables have five columns: it
-  // pays once a loop reads more than two cells a row (a loop over one column never makes it).
-  if (!t.zellbereicheGefunden &&
-      ++t.zellbereicheGefragt >
-          std::max<std::int32_t>(16, static_cast<std::int32_t>(t.Zeilen().size() * 3)))
-    t.zellbereicheGefunden = AlleZellbereiche(t);
-  if (t.zellbereicheGefunden && row >= 1 && column >= 1 &&
-      static_cast<std::size_t>(row) < t.zeilenAnfaenge.size()) {
-    const std::size_t i = t.zeilenAnfaenge[row - 1] + static_cast<std::size_t>(column - 1);
-    if (i < t.zeilenAnfaenge[row]) return t.zellbereiche[i];
-  }
-  return EinZellbereich(t, t.Zelle(row, column));
 }
 
 std::pair<std::int32_t, std::int32_t> Tabellenbereich(TableState& t) {

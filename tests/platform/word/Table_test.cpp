@@ -283,9 +283,10 @@ std::string Zellxml(std::int32_t r, std::int32_t c) {
   }
 }
 
-// Reading many cells of a long table without changing it takes their ranges from one walk
-// along the table: every range must be the one a single read of that cell gives.
-TEST(TableCells, ReadInBulkGiveTheRangesOfSingleReads) {
+// Reading many cells of a long table without changing it counts on from the cell read before:
+// every range must be the one a single read of that cell in a fresh document gives, whichever
+// order the cells are read in.
+TEST(TableCells, ReadOneAfterAnotherGiveTheRangesOfSingleReads) {
   constexpr std::int32_t zeilen = 40, spalten = 3;
   std::string body = test::Absatz("davor") + "<w:tbl><w:tblPr/>";
   for (std::int32_t r = 1; r <= zeilen; ++r) {
