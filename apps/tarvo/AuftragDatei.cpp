@@ -1,9 +1,11 @@
 #include "AuftragDatei.h"
 
+#include <cmath>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "common/XmlZeichen.h"
 #include "errors/Laufzeitfehler.h"
 
 namespace tarvo::auftrag {
@@ -71,24 +73,44 @@ class Leser {
     const Json& w = wurzel_[schluessel];
     if (!w.is_string() || w.get<std::string>().empty())
       Fehler(std::string("»") + schluessel + "« muss ein Dateiname sein.");
-    std::filesystem::path p = std::filesystem::u8path(w.get<std::string>());
+    // A NUL would cut the name short; the other characters XML forbids are no file names either.
+    std::filesystem::path p = std::filesystem::u8path(Text(w, std::string("»") + schluessel + "«"));
     return p.is_absolute() ? p : ordner_ / p;
   }
 
   std::int32_t Ganzzahl(const Json& objekt, const char* schluessel, std::int32_t vorgabe) const {
     if (!objekt.contains(schluessel)) return vorgabe;
-    const Json& w = objekt[schluessel];
-    if (w.is_number_integer()) {
+    const auto v = GanzeZahl(objekt[schluessel]);
+    if (!v) Fehler(std::string("»") + schluessel + "« muss eine ganze Zahl sein.");
+    return *v;
+  }
+
+  // A whole number that fits 32 bits: an integer, or a float without fraction ("2.0"); the
+  // range is checked before any conversion (4.7e38 is refused, not cut).
+  static std::optional<std::int32_t> GanzeZahl(const Json& w) {
+    if (w.is_number_unsigned()) {
+      const auto v = w.get<std::uint64_t>();
+      if (v <= static_cast<std::uint64_t>(INT32_MAX)) return static_cast<std::int32_t>(v);
+    } else if (w.is_number_integer()) {
       const auto v = w.get<std::int64_t>();
       if (v >= INT32_MIN && v <= INT32_MAX) return static_cast<std::int32_t>(v);
-    }
-    if (w.is_number_float()) {
+    } else if (w.is_number_float()) {
       const double v = w.get<double>();
-      if (v == static_cast<double>(static_cast<std::int64_t>(v)) && v >= INT32_MIN &&
-          v <= INT32_MAX)
+      if (v >= INT32_MIN && v <= INT32_MAX && v == std::trunc(v))
         return static_cast<std::int32_t>(v);
     }
-    Fehler(std::string("»") + schluessel + "« muss eine ganze Zahl sein.");
+    return std::nullopt;
+  }
+
+  // A text of the file, refused when it holds a character a Word document cannot (named in the
+  // message together with `wo`, the key it stands under).
+  std::string Text(const Json& w, const std::string& wo) const {
+    std::string text = w.get<std::string>();
+    if (const auto verboten = xmlzeichen::ErstesVerbotenes(text))
+      Fehler(wo + " enthält das Zeichen " + verboten->name +
+             ", das in Word-Dokumenten nicht stehen darf (an Stelle " +
+             std::to_string(verboten->offset + 1) + ").");
+    return text;
   }
 
   void Eigenschaften(Auftrag& a) const {
@@ -97,7 +119,7 @@ class Leser {
     if (!e.is_object()) Fehler("»auftrag« muss ein Objekt aus Eigenschaft und Wert sein.");
     for (const auto& [name, wert] : e.items()) {
       if (wert.is_string())
-        a.eigenschaften.emplace_back(name, Variant(wert.get<std::string>()));
+        a.eigenschaften.emplace_back(name, Variant(Text(wert, "»auftrag." + name + "«")));
       else if (wert.is_number_integer() && wert.get<std::int64_t>() >= INT32_MIN &&
                wert.get<std::int64_t>() <= INT32_MAX)
         a.eigenschaften.emplace_back(name,
@@ -132,16 +154,16 @@ class Leser {
       const Json& m = an["meldungen"];
       if (!m.is_array()) Fehler("»antworten.meldungen« muss eine Liste von Zahlen sein.");
       for (const Json& w : m) {
-        if (!w.is_number_integer())
-          Fehler("»antworten.meldungen« muss eine Liste von Zahlen sein.");
-        a.meldungen.push_back(static_cast<std::int32_t>(w.get<std::int64_t>()));
+        const auto antwort = w.is_number_integer() ? GanzeZahl(w) : std::nullopt;
+        if (!antwort) Fehler("»antworten.meldungen« muss eine Liste von Zahlen sein.");
+        a.meldungen.push_back(*antwort);
       }
     }
   }
 
-  static bool Zelltext(const Json& w, std::string& text) {
+  bool Zelltext(const Json& w, std::string& text, const std::string& wo) const {
     if (w.is_string())
-      text = w.get<std::string>();
+      text = Text(w, wo);
     else if (w.is_number_integer())
       text = std::to_string(w.get<std::int64_t>());
     else if (w.is_number())
@@ -172,7 +194,9 @@ class Leser {
               zellen.emplace_back();
               continue;
             }
-            if (!Zelltext(z, text))
+            const std::string wo = "die Zelle (" + std::to_string(a.zeilen.size() + 1) + ", " +
+                                   std::to_string(zellen.size() + 1) + ") von »eingaben.zeilen«";
+            if (!Zelltext(z, text, wo))
               Fehler("eine Zelle von »eingaben.zeilen« ist weder Text, Zahl noch null.");
             zellen.emplace_back(std::move(text));
           }
@@ -185,7 +209,7 @@ class Leser {
       if (wert.is_boolean()) {
         f.istHaken = true;
         f.haken = wert.get<bool>();
-      } else if (!Zelltext(wert, f.text)) {
+      } else if (!Zelltext(wert, f.text, "»eingaben." + name + "«")) {
         Fehler("die Eingabe »eingaben." + name + "« muss Text, Zahl, true oder false sein.");
       }
       a.felder.push_back(std::move(f));
@@ -204,7 +228,7 @@ class Leser {
       Aktion ak;
       auto text = [&](const char* s) {
         std::string t;
-        if (!w.contains(s) || !Zelltext(w[s], t))
+        if (!w.contains(s) || !Zelltext(w[s], t, wo + ": »" + s + "«"))
           Fehler(wo + ": »" + s + "« fehlt oder ist kein Text.");
         return t;
       };
@@ -214,11 +238,13 @@ class Leser {
         ak.text = text("eingabe");
       } else if (w.contains("zelle")) {
         const Json& z = w["zelle"];
-        if (!z.is_array() || z.size() != 2 || !z[0].is_number_integer() ||
-            !z[1].is_number_integer())
-          Fehler(wo + ": »zelle« muss [ZEILE, SPALTE] sein.");
-        ak.zeile = static_cast<std::int32_t>(z[0].get<std::int64_t>());
-        ak.spalte = static_cast<std::int32_t>(z[1].get<std::int64_t>());
+        const bool paar =
+            z.is_array() && z.size() == 2 && z[0].is_number_integer() && z[1].is_number_integer();
+        const auto zeile = paar ? GanzeZahl(z[0]) : std::nullopt;
+        const auto spalte = paar ? GanzeZahl(z[1]) : std::nullopt;
+        if (!zeile || !spalte) Fehler(wo + ": »zelle« muss [ZEILE, SPALTE] sein.");
+        ak.zeile = *zeile;
+        ak.spalte = *spalte;
         if (w.contains("eingabe")) {
           ak.art = Aktion::Art::ZelleEingabe;
           ak.text = text("eingabe");
@@ -245,9 +271,9 @@ class Leser {
         const Json& z = w["zeilen_markieren"];
         if (!z.is_array()) Fehler(wo + ": »zeilen_markieren« muss eine Liste von Zeilen sein.");
         for (const Json& r : z) {
-          if (!r.is_number_integer())
-            Fehler(wo + ": »zeilen_markieren« muss eine Liste von Zeilen sein.");
-          ak.zeilen.push_back(static_cast<std::int32_t>(r.get<std::int64_t>()));
+          const auto zeile = r.is_number_integer() ? GanzeZahl(r) : std::nullopt;
+          if (!zeile) Fehler(wo + ": »zeilen_markieren« muss eine Liste von Zeilen sein.");
+          ak.zeilen.push_back(*zeile);
         }
       } else {
         Fehler(wo +

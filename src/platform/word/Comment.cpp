@@ -3,6 +3,7 @@
 #include <chrono>
 #include <ctime>
 
+#include "common/XmlZeichen.h"
 #include "platform/word/Core.h"
 
 namespace tarvo::word {
@@ -154,7 +155,7 @@ Comment Comments::Add(const word::Range& range, const std::string& text) {
     erster = false;
     if (!zeile.empty()) {
       pugi::xml_node t = p.append_child(cw.N("r").c_str()).append_child(cw.N("t").c_str());
-      t.text().set(zeile.c_str());
+      t.text().set(xmlzeichen::Bereinigt(zeile).c_str());
       detail::LeerzeichenSchuetzen(t);
     }
     if (ende == std::string::npos) break;

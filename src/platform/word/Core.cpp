@@ -2,10 +2,13 @@
 #include "platform/word/Core.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <set>
 #include <string_view>
+#include <vector>
 
 #include "platform/word/Application.h"
 #include "platform/word/WdConstants.h"
@@ -375,18 +378,33 @@ std::shared_ptr<CommentState> Core::KommentarHandle(const std::string& id) {
 }
 
 std::string Core::NeueKommentarId() {
-  long hoechste = -1;
+  // Ids are 32-bit numbers to Word. Past the highest one in use, or, when that is the largest
+  // there is (a letter from elsewhere may hold any digits), the smallest one free.
+  constexpr long long kGroesste = INT32_MAX;
+  long long hoechste = -1;
+  std::vector<long long> vergeben;
   auto beachten = [&](const char* wert) {
     char* ende = nullptr;
-    long v = std::strtol(wert, &ende, 10);
-    if (ende != wert) hoechste = std::max(hoechste, v);
+    errno = 0;
+    long long v = std::strtoll(wert, &ende, 10);
+    if (ende == wert || v < 0) return;
+    if (errno == ERANGE || v > kGroesste) v = kGroesste;
+    hoechste = std::max(hoechste, v);
+    vergeben.push_back(v);
   };
   if (hatKommentare)
     for (pugi::xml_node c : commentsDom.document_element().children())
       beachten(commentsWml.Attr(c, "id").value());
   MarkenSammeln();
   for (const auto& [id, m] : marken_) beachten(id.c_str());
-  return std::to_string(hoechste + 1);
+  if (hoechste < kGroesste) return std::to_string(hoechste + 1);
+  std::sort(vergeben.begin(), vergeben.end());
+  long long frei = 0;
+  for (long long v : vergeben) {
+    if (v > frei) break;
+    if (v == frei) ++frei;
+  }
+  return std::to_string(frei);
 }
 
 void Core::KommentarEntfernen(const std::string& id) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/XmlZeichen.h"
 #include "platform/word/Core.h"
 #include "platform/word/WdConstants.h"
 
@@ -292,8 +293,15 @@ pugi::xml_node Story::SplitParagraph(std::int32_t position) {
   return links;
 }
 
-std::int32_t Story::Insert(std::int32_t position, std::string_view text) {
+std::int32_t Story::Insert(std::int32_t position, std::string_view eingabe) {
   Lebt();
+  // What XML forbids never reaches the document; control characters are handled below.
+  std::string rein;
+  std::string_view text = eingabe;
+  if (!xmlzeichen::Unbedenklich(eingabe)) {
+    rein = xmlzeichen::Bereinigt(eingabe, true);
+    text = rein;
+  }
   std::int32_t q = position;
   std::string stueck;
   auto abschliessen = [&] {

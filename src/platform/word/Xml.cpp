@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/XmlZeichen.h"
 #include "errors/Laufzeitfehler.h"
 
 namespace tarvo::word::detail {
@@ -194,7 +195,11 @@ pugi::xml_node Wml::KindGeordnet(pugi::xml_node node, const char* local,
   return node.append_child(N(local).c_str());
 }
 
-void Wml::Setze(pugi::xml_node node, const char* local, const std::string& value) const {
+void Wml::Setze(pugi::xml_node node, const char* local, const std::string& wert) const {
+  // What XML forbids never reaches the document.
+  std::string bereinigt;
+  if (!xmlzeichen::Unbedenklich(wert)) bereinigt = xmlzeichen::Bereinigt(wert);
+  const std::string& value = xmlzeichen::Unbedenklich(wert) ? wert : bereinigt;
   std::string name = N(local);
   pugi::xml_attribute a = node.attribute(name.c_str());
   if (!a)
