@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "common/Dateiart.h"
 #include "common/XmlZeichen.h"
 #include "errors/Laufzeitfehler.h"
 
@@ -15,6 +16,8 @@ using Json = nlohmann::ordered_json;
 
 // The rows a form's grid can hold: its row numbers are 16-bit, and row 0 is the heading.
 constexpr std::size_t kRasterzeilen = 32766;
+// A job file of the largest grid with long cells stays far below this.
+constexpr std::uint64_t kAuftragsdateiGroesste = std::uint64_t{64} << 20;
 
 [[noreturn]] void Unbrauchbar(const std::string& datei, const std::string& was) {
   throw Laufzeitfehler(fehlernummer::TypenUnvertraeglich,
@@ -299,14 +302,11 @@ Auftrag AuftragAusText(const std::string& text, const std::filesystem::path& ord
 }
 
 Auftrag AuftragLesen(const std::filesystem::path& datei) {
-  std::ifstream ein(datei, std::ios::binary);
-  if (!ein) {
+  std::error_code fehler;
+  if (!std::filesystem::exists(datei, fehler))
     throw Laufzeitfehler(fehlernummer::DateiNichtGefunden,
                          "Die Auftragsdatei »" + datei.string() + "« lässt sich nicht öffnen.");
-  }
-  std::ostringstream inhalt;
-  inhalt << ein.rdbuf();
-  std::string text = inhalt.str();
+  std::string text = dateiart::Lesen(datei, kAuftragsdateiGroesste, "Auftragsdatei");
   if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
   const auto ordner = datei.has_parent_path() ? datei.parent_path() : std::filesystem::path(".");
   Auftrag a = AuftragAusText(text, ordner, datei.string());

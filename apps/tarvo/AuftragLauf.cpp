@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Kontext.h"
+#include "common/Dateiart.h"
 #include "common/Funktionen.h"
 #include "document/Dokumenthilfen.h"
 #include "document/G_frmTabelle.h"
@@ -272,9 +273,26 @@ double Feldwert(dao::Recordset& satz, const char* name) {
   return wert.IstNull() || wert.IstEmpty() ? 0 : CDbl(wert);
 }
 
+// The files of the job must be regular files: a device or FIFO as document or output would
+// hang the run or be replaced, and a lock file as output would go with the lock.
+void DateienPruefen(const Auftrag& a) {
+  Kontext() = "»dokument« »" + a.dokument.string() + "«";
+  dateiart::NurGewoehnlich(a.dokument, "Word-Dokument");
+  Kontext() = "»ausgabe« »" + a.ausgabe.string() + "«";
+  dateiart::NurGewoehnlich(a.ausgabe, "Ausgabe der Rechnung");
+  const std::string name = a.ausgabe.filename().string();
+  if (name.size() > 8 && name.front() == '.' && name.ends_with(".sperre"))
+    Unbrauchbar("»" + a.ausgabe.string() +
+                "« ist eine Sperrdatei von tarvo; sie darf nicht mit der Rechnung überschrieben "
+                "werden.");
+  Kontext() = "Datenbank »" + a.datenbank.string() + "«";
+  dateiart::NurGewoehnlich(a.datenbank, "Auftragsdatenbank");
+}
+
 }  // namespace
 
 Ergebnis AuftragAusfuehren(const Auftrag& a) {
+  DateienPruefen(a);
   const std::int64_t fehlerVorher = protokoll::AnzahlGemeldet();
   Ergebnis ergebnis;
   ergebnis.ausgabe = a.ausgabe;

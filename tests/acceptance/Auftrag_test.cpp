@@ -280,6 +280,44 @@ TEST_F(Auftrag, UnusableInputStopsWithStatusTwoAndWritesNothing) {
   EXPECT_EQ(Tarvo("run Fehlt.json").status, 2);
 }
 
+// Devices and FIFOs as document, output or job file: refused before anything is opened, so
+// nothing hangs, nothing reads without end and no device is replaced by a regular file.
+TEST_F(Auftrag, OnlyRegularFilesAreReadOrReplaced) {
+  ASSERT_EQ(Shell("mkfifo '" + (ordner_ / "Rohr.docx").string() + "' '" +
+                  (ordner_ / "Rohr.json").string() + "'"),
+            0);
+  struct Fall {
+    const char* name;
+    std::string json;
+    const char* meldung;
+  } fälle[] = {
+      {"FIFO als Dokument", R"({"dokument": "Rohr.docx", "datenbank": "Auftraege.db"})",
+       "ist eine FIFO"},
+      {"Gerät als Dokument", R"({"dokument": "/dev/zero", "datenbank": "Auftraege.db"})",
+       "»/dev/zero« ist ein Gerät"},
+      {"Gerät als Ausgabe",
+       R"({"dokument": "Vorlage.docx", "ausgabe": "/dev/null", "datenbank": "Auftraege.db"})",
+       "»/dev/null« ist ein Gerät"},
+      {"FIFO als Ausgabe",
+       R"({"dokument": "Vorlage.docx", "ausgabe": "Rohr.docx", "datenbank": "Auftraege.db"})",
+       "ist eine FIFO"},
+      {"Sperrdatei als Ausgabe",
+       R"({"dokument": "Vorlage.docx", "ausgabe": ".Vorlage.docx.sperre", "datenbank": "Auftraege.db"})",
+       "ist eine Sperrdatei"},
+  };
+  for (const Fall& fall : fälle) {
+    SCOPED_TRACE(fall.name);
+    const Lauf lauf = Ausfuehren(fall.json);
+    EXPECT_EQ(lauf.status, 2) << lauf.aus << lauf.fehler;
+    EXPECT_NE(lauf.fehler.find(fall.meldung), std::string::npos) << lauf.fehler;
+  }
+  const Lauf rohr = Tarvo("run Rohr.json");
+  EXPECT_EQ(rohr.status, 2);
+  EXPECT_NE(rohr.fehler.find("ist eine FIFO"), std::string::npos) << rohr.fehler;
+  EXPECT_EQ(Shell("test -c /dev/null && test -p '" + (ordner_ / "Rohr.docx").string() + "'"), 0);
+  EXPECT_EQ(Tabellen("Vorlage.docx").size(), 0u);
+}
+
 TEST_F(Auftrag, AWrongCallIsNamedInGerman) {
   const std::pair<const char*, const char*> fälle[] = {
       {"", "Es fehlt ein Befehl."},

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "common/Dateiart.h"
 #include "platform/word/docx/PackageImpl.h"
 #include "platform/word/docx/PartName.h"
 
@@ -73,19 +74,8 @@ std::string ReadWholeFile(const fs::path& path) {
                          "»" + path.string() + "« ist ein Ordner und kein Word-Dokument.");
   if (fs::file_size(path, error) > kMaxFile && !error)
     throw InvalidDocument(FileName(path), "die Datei ist größer als 256 MB");
-  std::ifstream in(path, std::ios::binary);
-  std::string bytes;
-  if (in) {
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    bytes = buffer.str();
-  }
-  if (!in && !in.eof())
-    throw Laufzeitfehler(fehlernummer::DateiZugriff,
-                         "Die Datei »" + path.string() +
-                             "« kann nicht gelesen werden (keine Leseberechtigung oder "
-                             "Lesefehler).");
-  return bytes;
+  // A device or a FIFO is refused before it is opened; the read stops at the size limit.
+  return dateiart::Lesen(path, kMaxFile, "Word-Dokument");
 }
 
 // The number of tags ("<") in `text`, eight bytes at a time: it runs over every part the model
