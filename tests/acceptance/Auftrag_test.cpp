@@ -318,6 +318,40 @@ TEST_F(Auftrag, OnlyRegularFilesAreReadOrReplaced) {
   EXPECT_EQ(Tabellen("Vorlage.docx").size(), 0u);
 }
 
+// Settings that would make a plainly wrong invoice refuse the job before the form opens;
+// what the conversions turn into a sensible rate passes.
+TEST_F(Auftrag, SettingsThatMakeAWrongInvoiceRefuseTheJob) {
+  const std::string zurueck =
+      "UPDATE TempDoc SET AbschlagProzent = 100, AbschlagAbsolut = 0, Mehrwertsteuersatz = 190";
+  struct Fall {
+    const char* setzen;
+    const char* meldung;
+  } fälle[] = {
+      {"AbschlagProzent = NULL", "TempDoc.AbschlagProzent ist leer (NULL)"},
+      {"AbschlagProzent = -50", "TempDoc.AbschlagProzent ist »-50«"},
+      {"AbschlagProzent = 0", "TempDoc.AbschlagProzent ist »0«"},
+      {"AbschlagAbsolut = -100", "TempDoc.AbschlagAbsolut ist »-100«"},
+      {"AbschlagProzent = 150", "TempDoc.AbschlagProzent ist »150«"},
+      {"Mehrwertsteuersatz = NULL", "TempDoc.Mehrwertsteuersatz ist leer (NULL)"},
+      {"Mehrwertsteuersatz = ''", "TempDoc.Mehrwertsteuersatz ist leer"},
+      {"Mehrwertsteuersatz = -190", "TempDoc.Mehrwertsteuersatz ist »-190«"},
+  };
+  for (const Fall& fall : fälle) {
+    SCOPED_TRACE(fall.setzen);
+    Datenbankwert(zurueck + ", " + fall.setzen);
+    const Lauf lauf = Ausfuehren(kGanzeRechnung);
+    EXPECT_EQ(lauf.status, 2) << lauf.aus << lauf.fehler;
+    EXPECT_NE(lauf.fehler.find(fall.meldung), std::string::npos) << lauf.fehler;
+    EXPECT_FALSE(fs::exists(ordner_ / "Rechnung.docx"));
+  }
+  // 77 tenths are 8 % by the conversion of the settings: computed as such.
+  Datenbankwert(zurueck + ", Mehrwertsteuersatz = 77");
+  const Lauf lauf = Ausfuehren(kGanzeRechnung);
+  EXPECT_EQ(lauf.status, 0) << lauf.aus << lauf.fehler;
+  EXPECT_EQ(Datenbankwert("SELECT Mehrwertsteuersatz FROM Rechnung WHERE ID_Rechnungsnummer = 1"),
+            "80");
+}
+
 TEST_F(Auftrag, AWrongCallIsNamedInGerman) {
   const std::pair<const char*, const char*> fälle[] = {
       {"", "Es fehlt ein Befehl."},
