@@ -74,4 +74,25 @@ BENCHMARK(BM_GrossesDokument)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
+// A letter with N comment markers, each comment looked at by index through the document's
+// comments as the amount fields are searched: the list is asked for again at every step.
+void BM_KommentareDurchsuchen(benchmark::State& state) {
+  const auto anzahl = static_cast<std::int32_t>(state.range(0));
+  auto doc = Document::New();
+  for (std::int32_t i = 0; i < anzahl; ++i) {
+    Range ende = doc->Content();
+    ende.Collapse(wdCollapseEnd);
+    ende.InsertAfter("Absatz " + std::to_string(i) + "\r");
+    doc->Comments().Add(doc->Range(ende.Start(), ende.Start() + 6), "Notiz");
+  }
+  for (auto _ : state) {
+    std::int32_t treffer = 0;
+    for (std::int32_t i = 1; i <= doc->Comments().Count(); ++i)
+      treffer += doc->Comments().Item(i).Range().Text() == "Summe\r";
+    benchmark::DoNotOptimize(treffer);
+  }
+  state.SetItemsProcessed(state.iterations() * anzahl);
+}
+BENCHMARK(BM_KommentareDurchsuchen)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
 BENCHMARK_MAIN();

@@ -95,7 +95,7 @@ Comment Comments::Item(std::int32_t index) const {
     Fehler(fehlernummer::ElementFehlt, "Der Kommentar " + std::to_string(index) +
                                            " ist nicht vorhanden (" + std::to_string(Count()) +
                                            " Kommentare).");
-  return items_[index - 1];
+  return Comment(core_->KommentarHandle((*ids_)[static_cast<std::size_t>(index - 1)]));
 }
 
 Comment Comments::Add(const word::Range& range, const std::string& text) {
@@ -170,12 +170,12 @@ Comment Comments::Add(const word::Range& range, const std::string& text) {
 Comments Range::Comments() const {
   auto& rs = *State();
   detail::Core& core = *rs.core;
-  std::vector<Comment> liste;
+  auto liste = std::make_shared<std::vector<std::string>>();
   if (rs.story.get() == core.main.get()) {
     for (const auto& [id, pos] : core.KommentarPositionen()) {
       if (!core.KommentarElement(id)) continue;
       bool darin = rs.start == rs.end ? pos == rs.start : (pos >= rs.start && pos < rs.end);
-      if (darin) liste.emplace_back(core.KommentarHandle(id));
+      if (darin) liste->push_back(id);
     }
   }
   return word::Comments(rs.core, std::move(liste));

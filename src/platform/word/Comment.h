@@ -48,9 +48,11 @@ class Comment {
 // The comments of a document, or of a range, in document order of their reference marks.
 class Comments {
  public:
-  Comments(std::shared_ptr<detail::Core> core, std::vector<Comment> items)
-      : core_(std::move(core)), items_(std::move(items)) {}
-  std::int32_t Count() const { return static_cast<std::int32_t>(items_.size()); }
+  // The comments of `ids`, in that order; a list the document keeps is shared, not copied, so
+  // a loop that asks the document for its comments again at every step stays linear.
+  Comments(std::shared_ptr<detail::Core> core, std::shared_ptr<const std::vector<std::string>> ids)
+      : core_(std::move(core)), ids_(std::move(ids)) {}
+  std::int32_t Count() const { return static_cast<std::int32_t>(ids_->size()); }
   // 1-based; throws 5941 outside 1..Count.
   Comment Item(std::int32_t index) const;
   // Adds a comment with `text` on `range` (a main-story range): its range markers go to the
@@ -61,7 +63,7 @@ class Comments {
 
  private:
   std::shared_ptr<detail::Core> core_;
-  std::vector<Comment> items_;
+  std::shared_ptr<const std::vector<std::string>> ids_;
 };
 
 }  // namespace tarvo::word

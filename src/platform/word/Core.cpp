@@ -301,6 +301,18 @@ const std::vector<std::string>& Core::KommentarReihenfolge() {
   return kommentarOrdnung_;
 }
 
+std::shared_ptr<const std::vector<std::string>> Core::KommentarListe() {
+  MarkenSammeln();
+  if (!kommentarListe_ || listeStand_ != generation) {
+    auto liste = std::make_shared<std::vector<std::string>>();
+    for (const std::string& id : kommentarOrdnung_)
+      if (KommentarElement(id)) liste->push_back(id);
+    kommentarListe_ = std::move(liste);
+    listeStand_ = generation;
+  }
+  return kommentarListe_;
+}
+
 const std::vector<std::pair<std::string, std::int32_t>>& Core::KommentarPositionen() {
   MarkenSammeln();
   Story& st = Main();

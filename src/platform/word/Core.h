@@ -224,6 +224,9 @@ class Core : public std::enable_shared_from_this<Core> {
   // Comments.
   pugi::xml_node KommentareWurzel(bool anlegen);
   const std::vector<std::string>& KommentarReihenfolge();
+  // The ids of the comments that have both their element and their reference, in document
+  // order; kept until markers come or go.
+  std::shared_ptr<const std::vector<std::string>> KommentarListe();
   CommentMarks Marken(const std::string& id);
   // Each comment with its reference's position in the main story, in document order. Kept
   // while neither the markers nor the main story's positions change: a loop over the rows of a
@@ -276,6 +279,8 @@ class Core : public std::enable_shared_from_this<Core> {
   void GitterNeuBauen();
 
   std::uint64_t markenStand_ = 0;
+  std::shared_ptr<const std::vector<std::string>> kommentarListe_;
+  std::uint64_t listeStand_ = 0;
   std::vector<std::pair<std::string, std::int32_t>> kommentarPositionen_;
   std::uint64_t positionenStand_ = 0, positionenIndexStand_ = 0;
   std::vector<pugi::xml_node> zeichnungen_;

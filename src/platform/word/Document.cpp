@@ -62,10 +62,7 @@ word::Tables Document::Tables() const {
 }
 
 word::Comments Document::Comments() const {
-  std::vector<Comment> liste;
-  for (const std::string& id : core_->KommentarReihenfolge())
-    if (core_->KommentarElement(id)) liste.emplace_back(core_->KommentarHandle(id));
-  return word::Comments(core_, std::move(liste));
+  return word::Comments(core_, core_->KommentarListe());
 }
 
 word::Range Document::Content() const {
