@@ -1,8 +1,11 @@
 // tarvo gebuehr: the fee calculator for a quick figure. Prints the base fee of fee table 1, 2
 // or 4 for a count of boundary points or an area, formatted as the statements show amounts
-// ("2.051,00 €"). Numbers are typed German-style ("1.234,5"), read with CVal and rounded half
-// to even, as the forms do. A count or area that is no number, is negative or too large gets a
-// German message and exit status 2; a fee the table cannot compute (overflow, logged) exit 3.
+// ("2.051,00 €"). Numbers are typed German-style ("1.234,5"), read with CVal and rounded to a
+// whole number half away from zero, as a form's cell shows a typed value and charges what it
+// shows (150,5 is shown as 151 and charged as 151). A count or area that is no number, is negative
+// or too large gets a German message and exit status 2; a fee the table cannot compute (overflow,
+// logged) exit 3.
+#include <cmath>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -29,7 +32,7 @@ std::optional<std::int32_t> GanzeZahl(const std::string& text, const char* was) 
               << " wird als Zahl erwartet, z. B. 12 oder 1.234,5.\n";
     return std::nullopt;
   }
-  double gerundet = RundeGerade(CVal(text));
+  const double gerundet = std::round(CVal(text));
   if (gerundet < 0) {
     std::cerr << "Fehler: Die " << was << " darf nicht negativ sein (»" << text << "«).\n";
     return std::nullopt;

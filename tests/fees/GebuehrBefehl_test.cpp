@@ -46,14 +46,16 @@ struct BefehlFall {
 
 TEST(TarvoGebuehr, PrintsTheFeeAsTheStatementsShowAmounts) {
   const BefehlFall faelle[] = {
-      {"gebuehr tabelle1 12", "2.051,00 €\n"},      {"gebuehr tabelle1 0", "0,00 €\n"},
-      {"gebuehr tabelle1 2,5", "470,00 €\n"},        // half to even: 2
-      {"gebuehr tabelle1 3,5", "890,00 €\n"},        // half to even: 4
+      {"gebuehr tabelle1 12", "2.051,00 €\n"},        {"gebuehr tabelle1 0", "0,00 €\n"},
+      {"gebuehr tabelle1 2,5", "685,00 €\n"},        // as a cell shows it: 3
+      {"gebuehr tabelle1 3,5", "890,00 €\n"},        // 4
+      {"gebuehr tabelle1 3,4", "685,00 €\n"},        // 3
       {"gebuehr tabelle1 ' 1.2 '", "2.051,00 €\n"},  // grouping point ignored: 12
-      {"gebuehr tabelle4 11", "2.480,00 €\n"},      {"gebuehr tabelle2 1.234,5 II", "639,00 €\n"},
-      {"gebuehr tabelle2 150,5 I", "256,00 €\n"},  // 150,5 rounds to 150
-      {"gebuehr tabelle2 151,5 I", "409,00 €\n"},   {"gebuehr tabelle2 20001 III", "1.304,00 €\n"},
-      {"gebuehr tabelle2 0 i", "307,00 €\n"},       {"gebuehr tabelle2 0 ''", "307,00 €\n"},
+      {"gebuehr tabelle4 11", "2.480,00 €\n"},        {"gebuehr tabelle2 1.234,5 II", "639,00 €\n"},
+      {"gebuehr tabelle2 150,5 I", "409,00 €\n"},  // shown as 151 and charged so
+      {"gebuehr tabelle2 150,4 I", "256,00 €\n"},     {"gebuehr tabelle2 151,5 I", "409,00 €\n"},
+      {"gebuehr tabelle2 20001 III", "1.304,00 €\n"}, {"gebuehr tabelle2 0 i", "307,00 €\n"},
+      {"gebuehr tabelle2 0 ''", "307,00 €\n"},
   };
   for (const auto& fall : faelle) {
     SCOPED_TRACE(fall.argumente);
