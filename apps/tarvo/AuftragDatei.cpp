@@ -16,6 +16,7 @@ using Json = nlohmann::ordered_json;
 
 // The rows a form's grid can hold: its row numbers are 16-bit, and row 0 is the heading.
 constexpr std::size_t kRasterzeilen = 32766;
+constexpr std::size_t kRasterzeilenKategorie1 = 32761;
 // A job file of the largest grid with long cells stays far below this.
 constexpr std::uint64_t kAuftragsdateiGroesste = std::uint64_t{64} << 20;
 
@@ -187,6 +188,13 @@ class Leser {
           Fehler("»eingaben.zeilen« hat " + std::to_string(wert.size()) +
                  " Zeilen; das Raster des Formulars fasst höchstens " +
                  std::to_string(kRasterzeilen) + " (seine Zeilennummern sind 16 Bit breit).");
+        // The statement of category 1 adds up to six rows of its own (headings, the reduced
+        // points, the reduction) to the table it writes, whose row numbers are 16-bit as well.
+        if (a.kategorie == 0 && wert.size() > kRasterzeilenKategorie1)
+          Fehler("»eingaben.zeilen« hat " + std::to_string(wert.size()) +
+                 " Zeilen; die Abrechnung der Kategorie 1 fügt bis zu sechs Zeilen hinzu, und "
+                 "ihre Tabelle fasst höchstens 32767 (16 Bit breite Zeilennummern): höchstens " +
+                 std::to_string(kRasterzeilenKategorie1) + " Zeilen.");
         for (const Json& zeile : wert) {
           if (!zeile.is_array())
             Fehler("jede Zeile von »eingaben.zeilen« muss eine Liste von Zellen sein.");

@@ -149,6 +149,17 @@ TEST_F(Auftragseinheit, MoreRowsThanTheGridHoldsAreRefusedBeforeRunning) {
   EXPECT_NE(lauf.fehler.find("40000 Zeilen; das Raster des Formulars fasst höchstens 32766"),
             std::string::npos)
       << lauf.fehler;
+  // Category 1's statement adds six rows of its own: one row more than it can take is named
+  // with that reason before anything runs, not a lost statement after seconds of work.
+  zeilen.clear();
+  for (int i = 0; i < 32762; ++i) zeilen += std::string(i ? "," : "") + R"(["A", "I", "1"])";
+  const Lauf kat1 = Ausfuehren(R"({"dokument": "Vorlage.docx", "ausgabe": "Rechnung.docx",
+    "datenbank": "Auftraege.db", "rechnung": 1, "kategorie": 0, "eingaben": {"zeilen": [)" +
+                               zeilen + "]}}");
+  EXPECT_TRUE(Unveraendert(kat1)) << kat1.fehler;
+  EXPECT_NE(kat1.fehler.find("32762 Zeilen; die Abrechnung der Kategorie 1 fügt bis zu sechs"),
+            std::string::npos)
+      << kat1.fehler;
 }
 
 TEST_F(Auftragseinheit, TwoRunsOnOneInvoiceTakeTurns) {
