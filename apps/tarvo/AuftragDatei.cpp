@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "errors/Laufzeitfehler.h"
+#include "platform/dao/ServerAddress.h"
 
 namespace tarvo::auftrag {
 namespace {
@@ -29,7 +30,7 @@ class Leser {
     Auftrag a;
     a.dokument = Pfad("dokument", true);
     a.ausgabe = wurzel_.contains("ausgabe") ? Pfad("ausgabe", true) : a.dokument;
-    a.datenbank = Pfad("datenbank", true);
+    a.datenbank = Datenbank();
     a.benutzer = Ganzzahl(wurzel_, "benutzer", 0);
     if (wurzel_.contains("rechnung") && !wurzel_["rechnung"].is_null())
       a.rechnung = Ganzzahl(wurzel_, "rechnung", 0);
@@ -73,6 +74,15 @@ class Leser {
       Fehler(std::string("»") + schluessel + "« muss ein Dateiname sein.");
     std::filesystem::path p = std::filesystem::u8path(w.get<std::string>());
     return p.is_absolute() ? p : ordner_ / p;
+  }
+
+  // A file path (relative to the job file) or a server's connection string, kept as it is
+  // but for a password, which goes to libpq's environment so that no message shows it.
+  std::filesystem::path Datenbank() const {
+    const Json& w = wurzel_.contains("datenbank") ? wurzel_["datenbank"] : Json();
+    if (w.is_string() && dao::IsServerAddress(w.get<std::string>()))
+      return std::filesystem::u8path(dao::PasswordToEnvironment(w.get<std::string>()));
+    return Pfad("datenbank", true);
   }
 
   std::int32_t Ganzzahl(const Json& objekt, const char* schluessel, std::int32_t vorgabe) const {

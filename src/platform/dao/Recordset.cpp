@@ -1,7 +1,5 @@
 #include "platform/dao/Recordset.h"
 
-#include <sqlite3.h>
-
 #include <exception>
 
 #include "platform/dao/Connection.h"
@@ -14,13 +12,16 @@ Laufzeitfehler NoCurrentRecord() {
   return Laufzeitfehler(fehlernummer::KeinAktuellerDatensatz);
 }
 
-std::string Quoted(const std::string& name) {
-  std::string result = "\"";
-  for (char c : name) {
-    if (c == '"') result += '"';
-    result += c;
+// The table row the current row of `data` is, by its primary key.
+RowKey KeyOf(const Recordset::Data& data) {
+  RowKey key;
+  key.table = data.table;
+  const auto& row = data.rows[data.position];
+  for (int k : data.keyColumns) {
+    key.columns.push_back(data.columns[k].origin);
+    key.values.push_back(row[k]);
   }
-  return result + "\"";
+  return key;
 }
 
 // Cancels an edit when the scope is left by an error (the trap catches it further up).
@@ -198,19 +199,11 @@ void Recordset::Edit() {
   EditGuard guard(data, *connection_);
 
   // Re-read the row under the write lock: what was read at open may be stale by now.
-  std::string sql = "SELECT ";
-  for (std::size_t i = 0; i < data.columns.size(); ++i)
-    sql += (i ? ", " : "") + Quoted(data.columns[i].origin);
-  sql += " FROM " + Quoted(data.table) + " WHERE ";
-  for (std::size_t k = 0; k < data.keyColumns.size(); ++k)
-    sql += (k ? " AND " : "") + Quoted(data.columns[data.keyColumns[k]].origin) + " = ?";
-  Statement statement(*connection_, sql.c_str(), true);
-  auto& row = data.rows[data.position];
-  for (std::size_t k = 0; k < data.keyColumns.size(); ++k)
-    BindValue(statement.Handle(), static_cast<int>(k + 1), row[data.keyColumns[k]]);
-  if (!statement.Step()) throw Laufzeitfehler(3167, "Der Datensatz ist gelöscht worden.");
-  for (std::size_t i = 0; i < data.columns.size(); ++i)
-    row[i] = ReadColumn(statement.Handle(), static_cast<int>(i));
+  std::vector<std::string> columns;
+  for (const Column& column : data.columns) columns.push_back(column.origin);
+  auto current = connection_->LockRow(KeyOf(data), columns);
+  if (!current) throw Laufzeitfehler(3167, "Der Datensatz ist gelöscht worden.");
+  data.rows[data.position] = std::move(*current);
   guard.Dismiss();
 }
 
@@ -221,23 +214,16 @@ void Recordset::Update() {
     throw Laufzeitfehler(3020, "Aktualisieren oder CancelUpdate ohne AddNew oder Edit.");
   EditGuard guard(data, *connection_);
   auto& row = data.rows[data.position];
-  std::string sql;
   std::vector<int> written;
+  std::vector<std::string> columns;
+  std::vector<RawValue> values;
   for (std::size_t i = 0; i < data.columns.size(); ++i) {
     if (!data.assigned[i]) continue;
-    sql += (written.empty() ? "" : ", ") + Quoted(data.columns[i].origin) + " = ?";
     written.push_back(static_cast<int>(i));
+    columns.push_back(data.columns[i].origin);
+    values.push_back(*data.assigned[i]);
   }
-  if (!written.empty()) {
-    sql = "UPDATE " + Quoted(data.table) + " SET " + sql + " WHERE ";
-    for (std::size_t k = 0; k < data.keyColumns.size(); ++k)
-      sql += (k ? " AND " : "") + Quoted(data.columns[data.keyColumns[k]].origin) + " = ?";
-    Statement statement(*connection_, sql.c_str(), true);
-    int parameter = 1;
-    for (int i : written) BindValue(statement.Handle(), parameter++, *data.assigned[i]);
-    for (int k : data.keyColumns) BindValue(statement.Handle(), parameter++, row[k]);
-    statement.Step();
-  }
+  if (!written.empty()) connection_->UpdateRow(KeyOf(data), columns, values);
   connection_->Commit();
   guard.Dismiss();
   for (int i : written) row[i] = *data.assigned[i];

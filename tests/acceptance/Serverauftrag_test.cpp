@@ -1,0 +1,190 @@
+// Whole jobs on a job database on a PostgreSQL server beside the same jobs on an SQLite file:
+// the same invoice and record, the same turn-taking, and what only a server brings: logins,
+// passwords that must never be shown, and a connection that breaks in the middle of a job.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "Auftrag_helpers.h"
+#include "platform/dao/DaoTestDatei.h"
+
+namespace tarvo::abnahme {
+namespace {
+
+namespace fs = std::filesystem;
+using dao::test::Maschine;
+
+std::string Job(const std::string& datenbank, int flaeche = 1250) {
+  return R"({"dokument": "Vorlage.docx", "ausgabe": "Rechnung.docx", "datenbank": ")" + datenbank +
+         R"(", "benutzer": 1, "rechnung": 1, "kategorie": 0,
+    "eingaben": {"zeilen": [["Flst.Nr. 412/7", "II", ")" +
+         std::to_string(flaeche) + R"("], ["Flst.Nr. 412/8", "I", "480"]],
+      "mskAnzahl": "8", "mskErmäßigt": "2", "mskGP": "6", "mskGP2": "1", "mskAnteil": "500"}})";
+}
+
+class Serverauftrag : public AuftragTest, public ::testing::WithParamInterface<Maschine> {
+ protected:
+  void SetUp() override {
+    std::string warum;
+    if (GetParam() == Maschine::PostgreSQL && !dao::test::PgBereit(warum)) GTEST_SKIP() << warum;
+    AuftragTest::SetUp();
+    if (GetParam() == Maschine::PostgreSQL) {
+      server_.emplace();
+      auto db = dao::Workspace().CreateDatabase(server_->Adresse());
+      db->Execute(std::string(dao::JobDatabaseSchema()));
+      db->Execute(std::string(dao::JobDatabaseSample()));
+      name_ = server_->Adresse();
+    } else {
+      name_ = "Auftraege.db";
+    }
+  }
+  // The job database as tarvo opens it from the test folder.
+  std::string Datenbank() const {
+    return GetParam() == Maschine::SQLite ? (ordner_ / name_).string() : name_;
+  }
+  std::string Rechnungssatz() const {
+    auto rs =
+        dao::Workspace()
+            .OpenDatabase(Datenbank())
+            ->OpenRecordset(
+                "SELECT NettoRechnung, MehrwertsteuerFreierbetrag, Brutto, Mehrwertsteuersatz FROM "
+                "Rechnung WHERE ID_Rechnungsnummer = 1");
+    std::string satz;
+    for (std::int16_t i = 0; i < rs->FieldCount(); ++i)
+      satz += (i ? "|" : "") + CStr(rs->Fields(i).Value());
+    return satz;
+  }
+  std::optional<dao::test::PgDatenbank> server_;
+  std::string name_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Maschinen, Serverauftrag,
+                         ::testing::Values(Maschine::SQLite, Maschine::PostgreSQL),
+                         dao::test::Maschinenname);
+
+TEST_P(Serverauftrag, AJobStoresTheSameInvoiceOnBothEngines) {
+  const Lauf lauf = Ausfuehren(Job(name_));
+  ASSERT_EQ(lauf.status, 0) << lauf.aus << lauf.fehler;
+  EXPECT_EQ(Tabelle("Rechnung.docx", "RE_Summe"),
+            Summentabelle("   1.367,31 €", "     259,79 €", "   1.627,10 €"));
+  EXPECT_EQ(Rechnungssatz(), "136731|0|162710|190");
+  EXPECT_NE(lauf.aus.find("Keine Fehler protokolliert."), std::string::npos) << lauf.aus;
+}
+
+TEST_P(Serverauftrag, TwoRunsOnOneInvoiceTakeTurns) {
+  std::ofstream(ordner_ / "A.json") << Job(name_, 1250);
+  std::ofstream(ordner_ / "B.json") << Job(name_, 5000);
+  for (int runde = 0; runde < 3; ++runde) {
+    SCOPED_TRACE(runde);
+    const std::string lauf =
+        "TARVO_LOG_DIR=log TARVO_CONFIG_DIR=. '" + std::string(TARVO_EXE) + "' run ";
+    const int status = Shell("cd '" + ordner_.string() + "' && (" + lauf + "A.json >/dev/null & " +
+                             lauf + "B.json >/dev/null; b=$?; wait $!; a=$?; exit $((a + b)))");
+    EXPECT_EQ(status, 0);
+    // The document and the record are those of one and the same run.
+    const std::string satz = Rechnungssatz();
+    const auto summe = Tabelle("Rechnung.docx", "RE_Summe");
+    ASSERT_EQ(summe.size(), 4u);
+    std::string brutto;
+    for (char c : summe.back()[3])
+      if (c >= '0' && c <= '9') brutto += c;
+    EXPECT_EQ(satz.substr(satz.find('|', satz.find('|') + 1) + 1, brutto.size()), brutto) << satz;
+  }
+}
+
+class Server : public Serverauftrag {};
+INSTANTIATE_TEST_SUITE_P(Maschinen, Server, ::testing::Values(Maschine::PostgreSQL),
+                         dao::test::Maschinenname);
+
+TEST_P(Server, APasswordNeverReachesAMessageTheLogOrTheReport) {
+  const std::string adresse = server_->AdresseMitKennwort();
+  const std::string kennwort = adresse.substr(adresse.find(":tarvo-") + 1, 22);
+  ASSERT_EQ(kennwort.rfind("tarvo-", 0), 0u);
+  // Without the password file, only the address carries the password.
+  const std::string datei = std::getenv("PGPASSFILE");
+  ::setenv("PGPASSFILE", "/nicht/da", 1);
+  std::ofstream(ordner_ / "Auftrag.json") << Job(adresse);
+  Lauf lauf = Tarvo("run Auftrag.json --json");
+  const Lauf text = Tarvo("run Auftrag.json");
+  ::setenv("PGPASSFILE", datei.c_str(), 1);
+  ASSERT_EQ(lauf.status, 0) << lauf.fehler;
+  EXPECT_EQ(text.status, 0) << text.fehler;
+  // A wrong password, a database without the tables, and a job that stops in the middle.
+  std::ofstream(ordner_ / "Falsch.json")
+      << Job("postgresql://tarvo:Falsch-" + kennwort + "@/" + server_->Name() +
+             "?host=" + dao::test::PgOrdner().string());
+  const Lauf falsch = Tarvo("run Falsch.json");
+  EXPECT_EQ(falsch.status, 2);
+  EXPECT_NE(falsch.fehler.find("Benutzername oder Kennwort ungültig"), std::string::npos)
+      << falsch.fehler;
+  for (const std::string& ausgabe : {lauf.aus, lauf.fehler, text.aus, text.fehler, falsch.aus,
+                                     falsch.fehler, DateiLesen(ordner_ / "log" / "Verw.log")})
+    EXPECT_EQ(ausgabe.find(kennwort), std::string::npos) << ausgabe;
+}
+
+TEST_P(Server, ADatabaseWithoutTheTablesOrAFieldIsRefusedAndNothingWritten) {
+  dao::test::PgDatenbank leer;
+  Lauf lauf = Ausfuehren(Job(leer.Adresse()));
+  EXPECT_EQ(lauf.status, 2) << lauf.fehler;
+  EXPECT_NE(lauf.fehler.find("TempDoc"), std::string::npos) << lauf.fehler;
+  EXPECT_FALSE(fs::exists(ordner_ / "Rechnung.docx"));
+
+  dao::Workspace().OpenDatabase(name_)->Execute(
+      "ALTER TABLE Rechnung DROP COLUMN MehrwertsteuerFreierbetrag");
+  lauf = Ausfuehren(Job(name_));
+  EXPECT_EQ(lauf.status, 2) << lauf.fehler;
+  EXPECT_NE(lauf.fehler.find("»MehrwertsteuerFreierbetrag«"), std::string::npos) << lauf.fehler;
+  EXPECT_FALSE(fs::exists(ordner_ / "Rechnung.docx"));
+  auto rs = dao::Workspace().OpenDatabase(name_)->OpenRecordset(
+      "SELECT Brutto FROM Rechnung WHERE ID_Rechnungsnummer = 1");
+  EXPECT_EQ(CStr(rs->Fields("Brutto").Value()), "0");
+}
+
+TEST_P(Server, AConnectionLostInTheMiddleOfAJobLeavesDocumentAndRecordAndSaysSo) {
+  // Another workstation holds invoice 1's row, so the job waits at its edit; there its
+  // connection is cut.
+  auto halter = dao::Workspace().OpenDatabase(name_);
+  halter->Execute("BEGIN; SELECT 1 FROM Rechnung WHERE ID_Rechnungsnummer = 1 FOR UPDATE");
+  std::ofstream(ordner_ / "Auftrag.json") << Job(name_);
+  const pid_t kind = ::fork();
+  if (kind == 0) {
+    if (::chdir(ordner_.c_str()) != 0) ::_exit(126);
+    ::setenv("TARVO_LOG_DIR", "log", 1);
+    ::setenv("TARVO_CONFIG_DIR", ".", 1);
+    if (!::freopen("stdout.txt", "w", stdout) || !::freopen("stderr.txt", "w", stderr))
+      ::_exit(126);
+    ::execl(TARVO_EXE, TARVO_EXE, "run", "Auftrag.json", nullptr);
+    ::_exit(127);
+  }
+  auto verwaltung = dao::test::PgDatenbank::Verwaltung();
+  const std::string wartend = "SELECT pid FROM pg_stat_activity WHERE datname = '" +
+                              server_->Name() + "' AND wait_event_type = 'Lock'";
+  bool getrennt = false;
+  for (int i = 0; i < 500 && !getrennt; ++i) {
+    auto rs = verwaltung->OpenRecordset(wartend);
+    if (!rs->EOF()) {
+      verwaltung->OpenRecordset("SELECT pg_terminate_backend(pid) FROM (" + wartend + ") w");
+      getrennt = true;
+    } else {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  int status = 0;
+  ::waitpid(kind, &status, 0);
+  halter->Execute("ROLLBACK");
+  ASSERT_TRUE(getrennt) << "the job never waited at its edit";
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+  const std::string fehler = DateiLesen(ordner_ / "stderr.txt");
+  EXPECT_NE(fehler.find("Verbindung zur Datenbank"), std::string::npos) << fehler;
+  EXPECT_NE(fehler.find("Es wurde nichts gespeichert."), std::string::npos) << fehler;
+  EXPECT_FALSE(fs::exists(ordner_ / "Rechnung.docx"));
+  EXPECT_EQ(Rechnungssatz(), "0|0|0|190");
+}
+
+}  // namespace
+}  // namespace tarvo::abnahme
