@@ -96,11 +96,11 @@ TEST_P(Serverauftrag, TwoRunsOnOneInvoiceTakeTurns) {
   }
 }
 
-class Server : public Serverauftrag {};
-INSTANTIATE_TEST_SUITE_P(Maschinen, Server, ::testing::Values(Maschine::PostgreSQL),
+class Serververbindung : public Serverauftrag {};
+INSTANTIATE_TEST_SUITE_P(Maschinen, Serververbindung, ::testing::Values(Maschine::PostgreSQL),
                          dao::test::Maschinenname);
 
-TEST_P(Server, APasswordNeverReachesAMessageTheLogOrTheReport) {
+TEST_P(Serververbindung, APasswordNeverReachesAMessageTheLogOrTheReport) {
   const std::string adresse = server_->AdresseMitKennwort();
   const std::string kennwort = adresse.substr(adresse.find(":tarvo-") + 1, 22);
   ASSERT_EQ(kennwort.rfind("tarvo-", 0), 0u);
@@ -126,7 +126,7 @@ TEST_P(Server, APasswordNeverReachesAMessageTheLogOrTheReport) {
     EXPECT_EQ(ausgabe.find(kennwort), std::string::npos) << ausgabe;
 }
 
-TEST_P(Server, ADatabaseWithoutTheTablesOrAFieldIsRefusedAndNothingWritten) {
+TEST_P(Serververbindung, ADatabaseWithoutTheTablesOrAFieldIsRefusedAndNothingWritten) {
   dao::test::PgDatenbank leer;
   Lauf lauf = Ausfuehren(Job(leer.Adresse()));
   EXPECT_EQ(lauf.status, 2) << lauf.fehler;
@@ -144,7 +144,7 @@ TEST_P(Server, ADatabaseWithoutTheTablesOrAFieldIsRefusedAndNothingWritten) {
   EXPECT_EQ(CStr(rs->Fields("Brutto").Value()), "0");
 }
 
-TEST_P(Server, AConnectionLostInTheMiddleOfAJobLeavesDocumentAndRecordAndSaysSo) {
+TEST_P(Serververbindung, AConnectionLostInTheMiddleOfAJobLeavesDocumentAndRecordAndSaysSo) {
   // Another workstation holds invoice 1's row, so the job waits at its edit; there its
   // connection is cut.
   auto halter = dao::Workspace().OpenDatabase(name_);
