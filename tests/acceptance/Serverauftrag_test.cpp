@@ -7,6 +7,9 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
+#include <random>
+#include <sstream>
 #include <thread>
 
 #include "Auftrag_helpers.h"
@@ -184,6 +187,141 @@ TEST_P(Serververbindung, AConnectionLostInTheMiddleOfAJobLeavesDocumentAndRecord
   EXPECT_NE(fehler.find("Es wurde nichts gespeichert."), std::string::npos) << fehler;
   EXPECT_FALSE(fs::exists(ordner_ / "Rechnung.docx"));
   EXPECT_EQ(Rechnungssatz(), "0|0|0|190");
+}
+
+// The gross amount the saved invoice `datei` shows, in cents; -1 without a totals table.
+long BruttoImDokument(const AuftragTest& test, const std::string& datei,
+                      const std::function<Zeilen(const std::string&)>& tabelle) {
+  const Zeilen summe = tabelle(datei);
+  if (summe.size() != 4 || summe.back().size() < 4) return -1;
+  long cent = 0;
+  for (char c : summe.back()[3])
+    if (c >= '0' && c <= '9') cent = cent * 10 + (c - '0');
+  return cent;
+}
+
+class Mehrplatz : public Serverauftrag {
+ protected:
+  long Brutto(int rechnung) const {
+    auto rs = dao::Workspace()
+                  .OpenDatabase(Datenbank())
+                  ->OpenRecordset("SELECT Brutto FROM Rechnung WHERE ID_Rechnungsnummer = " +
+                                  std::to_string(rechnung));
+    return CLng(rs->Fields("Brutto").Value());
+  }
+  long BruttoIn(const std::string& datei) const {
+    return BruttoImDokument(*this, datei,
+                            [this](const std::string& d) { return Tabelle(d, "RE_Summe"); });
+  }
+  // Runs `prozesse` shell loops at once, loop i running `jobs` jobs of job file A-i.json; each
+  // line of `ergebnis.txt` is one run's exit status.
+  void Starten(int prozesse, int jobs) const {
+    std::string befehl =
+        "cd '" + ordner_.string() + "' && export TARVO_LOG_DIR=log TARVO_CONFIG_DIR=.; ";
+    for (int p = 0; p < prozesse; ++p)
+      befehl += "(for j in $(seq " + std::to_string(jobs) + "); do '" + std::string(TARVO_EXE) +
+                "' run A-" + std::to_string(p) +
+                ".json >/dev/null 2>>fehler.txt; echo $? >>ergebnis.txt; done) & ";
+    Shell(befehl + "wait");
+  }
+};
+INSTANTIATE_TEST_SUITE_P(Maschinen, Mehrplatz, ::testing::Values(Maschine::PostgreSQL),
+                         dao::test::Maschinenname);
+
+TEST_P(Mehrplatz, EightProcessesOnEightInvoicesStoreEveryRecord) {
+  auto db = dao::Workspace().OpenDatabase(Datenbank());
+  for (int r = 2; r <= 8; ++r)
+    db->Execute(
+        "INSERT INTO Rechnung (ID_Rechnungsnummer, Rechnungsnummer, ID_Auftragsnummer) "
+        "VALUES (" +
+        std::to_string(r) + ", '2026-00" + std::to_string(r) + "', " + std::to_string(r) +
+        "); INSERT INTO Termine (ID_Termin, ID_Rechnungsnummer, "
+        "ID_Terminart, Datum) VALUES (" +
+        std::to_string(r) + ", " + std::to_string(r) + ", 8, '2026-12-01')");
+  for (int p = 0; p < 8; ++p) {
+    std::string job = Job(name_, 1000 + 250 * p);
+    const std::string rechnung = "\"rechnung\": 1";
+    job.replace(job.find(rechnung), rechnung.size(), "\"rechnung\": " + std::to_string(p + 1));
+    job.replace(job.find("Rechnung.docx"), 13, "Rechnung-" + std::to_string(p + 1) + ".docx");
+    std::ofstream(ordner_ / ("A-" + std::to_string(p) + ".json")) << job;
+  }
+  Starten(8, 25);
+  const std::string fehler = DateiLesen(ordner_ / "fehler.txt");
+  EXPECT_TRUE(fehler.empty()) << fehler.substr(0, 1000);
+  std::string alleNull;
+  for (int i = 0; i < 200; ++i) alleNull += "0\n";
+  EXPECT_EQ(DateiLesen(ordner_ / "ergebnis.txt"), alleNull);
+  for (int r = 1; r <= 8; ++r) {
+    SCOPED_TRACE(r);
+    EXPECT_GT(Brutto(r), 0);
+    EXPECT_EQ(BruttoIn("Rechnung-" + std::to_string(r) + ".docx"), Brutto(r));
+  }
+}
+
+TEST_P(Mehrplatz, EightProcessesOnOneInvoiceTakeTurnsOrAreRefusedClearly) {
+  for (int p = 0; p < 8; ++p)
+    std::ofstream(ordner_ / ("A-" + std::to_string(p) + ".json")) << Job(name_, 1000 + 250 * p);
+  Starten(8, 3);
+  // A run refused after waiting says so; every other one stored its invoice.
+  std::istringstream fehler(DateiLesen(ordner_ / "fehler.txt"));
+  for (std::string zeile; std::getline(fehler, zeile);)
+    if (!zeile.empty() && zeile != "Es wurde nichts gespeichert.")
+      EXPECT_NE(zeile.find("wird gerade von einem anderen Auftrag bearbeitet"), std::string::npos)
+          << zeile;
+  std::istringstream ergebnis(DateiLesen(ordner_ / "ergebnis.txt"));
+  int laeufe = 0, gespeichert = 0;
+  for (std::string zeile; std::getline(ergebnis, zeile); ++laeufe) {
+    EXPECT_TRUE(zeile == "0" || zeile == "2") << zeile;
+    gespeichert += zeile == "0";
+  }
+  EXPECT_EQ(laeufe, 24);
+  EXPECT_GT(gespeichert, 0);
+  EXPECT_EQ(BruttoIn("Rechnung.docx"), Brutto(1));
+}
+
+// The kill test on the server: a run killed at a random moment leaves the document and the
+// record both old or both new (or, in the instant between commit and rename, the new document
+// complete beside the old one), and the server drops the killed run's locks at once.
+TEST_P(Mehrplatz, AJobKilledAtAnyMomentLeavesDocumentAndRecordInStep) {
+  std::ofstream(ordner_ / "A.json") << Job(name_, 1250);
+  std::ofstream(ordner_ / "B.json") << Job(name_, 5000);
+  ASSERT_EQ(Tarvo("run A.json").status, 0);
+  const auto anfang = std::chrono::steady_clock::now();
+  ASSERT_EQ(Tarvo("run B.json").status, 0);
+  const auto dauer = std::chrono::duration_cast<std::chrono::microseconds>(
+      std::chrono::steady_clock::now() - anfang);
+  std::mt19937 zufall(20261207);
+  std::uniform_int_distribution<long> moment(0, dauer.count());
+  int getroffen = 0;
+  for (int i = 0; i < 20; ++i) {
+    SCOPED_TRACE(i);
+    const pid_t kind = ::fork();
+    if (kind == 0) {
+      if (::chdir(ordner_.c_str()) != 0) ::_exit(126);
+      ::setenv("TARVO_LOG_DIR", "log", 1);
+      ::setenv("TARVO_CONFIG_DIR", ".", 1);
+      if (!::freopen("/dev/null", "w", stdout)) ::_exit(126);
+      ::execl(TARVO_EXE, TARVO_EXE, "run", i % 2 ? "B.json" : "A.json", nullptr);
+      ::_exit(127);
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(moment(zufall)));
+    ::kill(kind, SIGKILL);
+    int status = 0;
+    ::waitpid(kind, &status, 0);
+    getroffen += WIFSIGNALED(status);
+    const long brutto = Brutto(1);
+    if (BruttoIn("Rechnung.docx") == brutto) continue;
+    bool neuDaneben = false;
+    for (const auto& eintrag : fs::directory_iterator(ordner_)) {
+      const std::string name = eintrag.path().filename().string();
+      if (name.rfind(".Rechnung.docx.tmp", 0) == 0 && BruttoIn(name) == brutto) neuDaneben = true;
+    }
+    EXPECT_TRUE(neuDaneben) << "record " << brutto << ", document " << BruttoIn("Rechnung.docx");
+    ASSERT_EQ(Tarvo("run A.json").status, 0);
+  }
+  EXPECT_GT(getroffen, 5) << "most runs must be killed before they end";
+  ASSERT_EQ(Tarvo("run A.json").status, 0) << "no lock of a killed run is left behind";
+  EXPECT_EQ(BruttoIn("Rechnung.docx"), Brutto(1));
 }
 
 }  // namespace
