@@ -3,16 +3,21 @@
 // is a new file, or an empty database on a PostgreSQL server named by its connection string.
 // An existing file, or a server database that already holds tables, is never touched; the
 // tables and rows go in as one transaction, and a file left half-made by a failure is removed.
+// tarvo db-kopieren QUELLE ZIEL: copies the rows of the job tables (those of the schema) from
+// one job database into another whose tables are empty, SQLite to PostgreSQL or back, in one
+// transaction, and counts them on both sides afterwards.
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "Befehle.h"
 #include "errors/Laufzeitfehler.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/JobSchema.h"
+#include "platform/dao/Recordset.h"
 #include "platform/dao/ServerAddress.h"
 #include "platform/dao/Workspace.h"
 
@@ -65,6 +70,77 @@ bool Anlegen(const std::string& datenbank, const std::string& gezeigt, bool beis
   return false;
 }
 
+// The tables the schema creates, in its order (tables added to the schema come along).
+std::vector<std::string> Schematabellen() {
+  std::vector<std::string> tabellen;
+  std::istringstream zeilen{std::string(dao::JobDatabaseSchema())};
+  std::string zeile;
+  while (std::getline(zeilen, zeile)) {
+    std::istringstream woerter(zeile);
+    std::string create, table, name;
+    woerter >> create >> table >> name;
+    if (create == "CREATE" && table == "TABLE" && !name.empty()) {
+      if (name == "IF") woerter >> name >> name >> name;  // IF NOT EXISTS name
+      tabellen.push_back(name.substr(0, name.find('(')));
+    }
+  }
+  return tabellen;
+}
+
+std::int32_t Zeilen(dao::Database& db, const std::string& tabelle) {
+  return CLng(db.OpenRecordset("SELECT count(*) FROM " + tabelle)->Fields(std::int16_t{0}).Value());
+}
+
+// Copies every job table; true when all rows arrived. Says what went wrong otherwise.
+bool Kopieren(const std::string& quelle, const std::string& ziel) {
+  const std::string von = dao::WithoutPassword(quelle), nach = dao::WithoutPassword(ziel);
+  const std::vector<std::string> tabellen = Schematabellen();
+  std::string schritt = "Datenbank »" + von + "«";
+  try {
+    dao::Workspace ws;
+    auto aus = ws.OpenDatabase(quelle);
+    schritt = "Datenbank »" + nach + "«";
+    auto ein = ws.OpenDatabase(ziel);
+    for (const std::string& tabelle : tabellen) {
+      schritt = "Tabelle »" + tabelle + "« in »" + nach + "«";
+      if (const std::int32_t schon = Zeilen(*ein, tabelle); schon > 0) {
+        std::cerr << "Fehler: Die Zieldatenbank »" << nach << "« enthält schon Zeilen (Tabelle »"
+                  << tabelle << "«: " << schon << "); es wurde nichts kopiert.\n";
+        return false;
+      }
+    }
+    ein->BeginTrans();
+    for (const std::string& tabelle : tabellen) {
+      schritt = "Tabelle »" + tabelle + "«";
+      auto zeilen = aus->OpenRecordset("SELECT * FROM " + tabelle, dao::dbOpenSnapshot);
+      auto neu = ein->OpenRecordset("SELECT * FROM " + tabelle + " WHERE 1 = 0");
+      for (; !zeilen->EOF(); zeilen->MoveNext()) {
+        neu->AddNew();
+        for (std::int16_t i = 0; i < zeilen->FieldCount(); ++i) {
+          dao::Field feld = zeilen->Fields(i);
+          neu->Fields(feld.Name()) = feld.Value();
+        }
+        neu->Update();
+      }
+    }
+    schritt = "Datenbank »" + nach + "«";
+    ein->CommitTrans();
+    bool gleich = true;
+    for (const std::string& tabelle : tabellen) {
+      const std::int32_t dort = Zeilen(*aus, tabelle), hier = Zeilen(*ein, tabelle);
+      std::cout << tabelle << ": " << hier << (hier == 1 ? " Zeile" : " Zeilen") << " kopiert"
+                << (dort == hier ? "" : " (in der Quelle " + std::to_string(dort) + ")") << ".\n";
+      gleich = gleich && dort == hier;
+    }
+    if (!gleich) std::cerr << "Fehler: In »" << nach << "« kamen nicht alle Zeilen an.\n";
+    return gleich;
+  } catch (const Laufzeitfehler& fehler) {
+    std::cerr << "Fehler: " << schritt << ": " << fehler.Beschreibung() << " (Fehler "
+              << fehler.Nummer() << ")\nEs wurde nichts kopiert.\n";
+  }
+  return false;
+}
+
 }  // namespace
 
 void DatenbankBefehle(CLI::App& app, int& status) {
@@ -95,6 +171,21 @@ void DatenbankBefehle(CLI::App& app, int& status) {
               << (*beispiel ? " (mit Beispieldaten).\n" : ".\n");
     status = kErfolg;
   });
+
+  CLI::App* kopieren = app.add_subcommand(
+      "db-kopieren",
+      "Die Zeilen der Auftragstabellen aus einer Auftragsdatenbank in eine andere kopieren "
+      "(SQLite-Datei oder PostgreSQL-Server, in beide Richtungen), in einer Transaktion");
+  auto quelle = std::make_shared<std::string>();
+  auto ziel = std::make_shared<std::string>();
+  kopieren->add_option("QUELLE", *quelle, "Die Datenbank, aus der kopiert wird")->required();
+  kopieren
+      ->add_option("ZIEL", *ziel,
+                   "Die Datenbank, in die kopiert wird; ihre Tabellen (tarvo init-db) müssen "
+                   "leer sein")
+      ->required();
+  kopieren->callback(
+      [quelle, ziel, &status] { status = Kopieren(*quelle, *ziel) ? kErfolg : kUnbrauchbar; });
 }
 
 }  // namespace tarvo::cli

@@ -61,6 +61,10 @@ class Connection {
   // it until the transaction ends (3260 after the lock timeout). Empty when the row is gone.
   virtual std::optional<std::vector<RawValue>> LockRow(const RowKey& key,
                                                        const std::vector<std::string>& columns) = 0;
+  // Inside a write transaction: adds a row to `table` with `values` in `columns` (the others
+  // take their defaults).
+  virtual void InsertRow(const std::string& table, const std::vector<std::string>& columns,
+                         const std::vector<RawValue>& values) = 0;
   // Inside a write transaction: stores `values` into `columns` of the row at `key`.
   virtual void UpdateRow(const RowKey& key, const std::vector<std::string>& columns,
                          const std::vector<RawValue>& values) = 0;

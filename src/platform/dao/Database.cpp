@@ -41,6 +41,8 @@ void FindKey(Connection& connection, Recordset::Data& data) {
       return;
   }
   if (table.empty()) return;
+  // New rows can go into the table; editing one needs its key among the columns.
+  data.table = table;
   for (const std::string& keyName : connection.PrimaryKey(table)) {
     int found = -1;
     for (int i = 0; i < static_cast<int>(data.columns.size()); ++i)
@@ -51,7 +53,6 @@ void FindKey(Connection& connection, Recordset::Data& data) {
     }
     data.keyColumns.push_back(found);
   }
-  data.table = table;
 }
 
 }  // namespace

@@ -32,6 +32,7 @@ class EditGuard {
   ~EditGuard() {
     if (armed_) {
       data_.editing = false;
+      data_.adding = false;
       data_.assigned.assign(data_.columns.size(), std::nullopt);
       connection_.Rollback();
     }
@@ -74,6 +75,7 @@ Variant Field::Value() const {
   const Column& column = data.columns[column_];
   if (data.editing && data.assigned[column_])
     return ToVariant(*data.assigned[column_], column.kind);
+  if (data.adding) return Variant::Null();
   if (data.position < 0 || data.position >= static_cast<long>(data.rows.size()))
     throw NoCurrentRecord();
   return ToVariant(data.rows[data.position][column_], column.kind);
@@ -108,6 +110,7 @@ void Recordset::CheckOpen() const {
 void Recordset::Discard() noexcept {
   if (data_ && data_->editing) {
     data_->editing = false;
+    data_->adding = false;
     data_->assigned.assign(data_->columns.size(), std::nullopt);
     connection_->Release();
   }
@@ -207,13 +210,26 @@ void Recordset::Edit() {
   guard.Dismiss();
 }
 
+void Recordset::AddNew() {
+  CheckOpen();
+  Discard();
+  auto& data = *data_;
+  if (data.table.empty())
+    throw Laufzeitfehler(3027,
+                         "Aktualisieren nicht möglich. Datenbank oder Objekt ist "
+                         "schreibgeschützt.");
+  connection_->Begin();
+  data.editing = true;
+  data.adding = true;
+  data.assigned.assign(data.columns.size(), std::nullopt);
+}
+
 void Recordset::Update() {
   CheckOpen();
   auto& data = *data_;
   if (!data.editing)
     throw Laufzeitfehler(3020, "Aktualisieren oder CancelUpdate ohne AddNew oder Edit.");
   EditGuard guard(data, *connection_);
-  auto& row = data.rows[data.position];
   std::vector<int> written;
   std::vector<std::string> columns;
   std::vector<RawValue> values;
@@ -223,9 +239,21 @@ void Recordset::Update() {
     columns.push_back(data.columns[i].origin);
     values.push_back(*data.assigned[i]);
   }
-  if (!written.empty()) connection_->UpdateRow(KeyOf(data), columns, values);
+  if (data.adding) {
+    connection_->InsertRow(data.table, columns, values);
+  } else if (!written.empty()) {
+    connection_->UpdateRow(KeyOf(data), columns, values);
+  }
   connection_->Commit();
   guard.Dismiss();
+  if (data.adding) {
+    data.rows.emplace_back(data.columns.size());
+    for (int i : written) data.rows.back()[i] = *data.assigned[i];
+    data.editing = data.adding = false;
+    data.assigned.assign(data.columns.size(), std::nullopt);
+    return;
+  }
+  auto& row = data.rows[data.position];
   for (int i : written) row[i] = *data.assigned[i];
   data.editing = false;
   data.assigned.assign(data.columns.size(), std::nullopt);
@@ -238,7 +266,7 @@ void Recordset::CancelUpdate() {
 
 std::int16_t Recordset::EditMode() const {
   CheckOpen();
-  return data_->editing ? 1 : 0;
+  return data_->adding ? 2 : data_->editing ? 1 : 0;
 }
 
 void Recordset::Close() {

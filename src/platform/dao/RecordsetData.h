@@ -23,6 +23,7 @@ struct Recordset::Data {
   std::string table;
   std::vector<int> keyColumns;
   bool editing = false;
+  bool adding = false;  // the edit is a new row (AddNew)
   std::vector<std::optional<RawValue>> assigned;
   bool closed = false;
 };

@@ -340,6 +340,21 @@ std::optional<std::vector<RawValue>> PgConnection::LockRow(
   return row;
 }
 
+void PgConnection::InsertRow(const std::string& table, const std::vector<std::string>& columns,
+                             const std::vector<RawValue>& values) {
+  std::string names, marks;
+  Parameters parameters;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    names += (i ? ", " : "") + Quoted(columns[i]);
+    marks += (i ? ", $" : "$") + std::to_string(i + 1);
+    parameters.push_back(&values[i]);
+  }
+  const std::string sql =
+      columns.empty() ? "INSERT INTO " + Quoted(table) + " DEFAULT VALUES"
+                      : "INSERT INTO " + Quoted(table) + " (" + names + ") VALUES (" + marks + ")";
+  PQclear(Run(sql, parameters, sql, true));
+}
+
 void PgConnection::UpdateRow(const RowKey& key, const std::vector<std::string>& columns,
                              const std::vector<RawValue>& values) {
   std::string sql;

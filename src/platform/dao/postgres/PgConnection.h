@@ -34,6 +34,8 @@ class PgConnection final : public Connection {
   std::vector<std::string> PrimaryKey(const std::string& table) override;
   std::optional<std::vector<RawValue>> LockRow(const RowKey& key,
                                                const std::vector<std::string>& columns) override;
+  void InsertRow(const std::string& table, const std::vector<std::string>& columns,
+                 const std::vector<RawValue>& values) override;
   void UpdateRow(const RowKey& key, const std::vector<std::string>& columns,
                  const std::vector<RawValue>& values) override;
 

@@ -186,6 +186,22 @@ std::optional<std::vector<RawValue>> SqliteConnection::LockRow(
   return row;
 }
 
+void SqliteConnection::InsertRow(const std::string& table, const std::vector<std::string>& columns,
+                                 const std::vector<RawValue>& values) {
+  std::string names, marks;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    names += (i ? ", " : "") + Quoted(columns[i]);
+    marks += i ? ", ?" : "?";
+  }
+  const std::string sql =
+      columns.empty() ? "INSERT INTO " + Quoted(table) + " DEFAULT VALUES"
+                      : "INSERT INTO " + Quoted(table) + " (" + names + ") VALUES (" + marks + ")";
+  SqliteStatement statement(*this, sql.c_str(), true);
+  for (std::size_t i = 0; i < values.size(); ++i)
+    BindValue(statement.Handle(), static_cast<int>(i + 1), values[i]);
+  statement.Step();
+}
+
 void SqliteConnection::UpdateRow(const RowKey& key, const std::vector<std::string>& columns,
                                  const std::vector<RawValue>& values) {
   std::string sql;

@@ -28,6 +28,8 @@ class SqliteConnection final : public Connection {
   std::vector<std::string> PrimaryKey(const std::string& table) override;
   std::optional<std::vector<RawValue>> LockRow(const RowKey& key,
                                                const std::vector<std::string>& columns) override;
+  void InsertRow(const std::string& table, const std::vector<std::string>& columns,
+                 const std::vector<RawValue>& values) override;
   void UpdateRow(const RowKey& key, const std::vector<std::string>& columns,
                  const std::vector<RawValue>& values) override;
 
