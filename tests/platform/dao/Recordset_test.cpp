@@ -180,6 +180,54 @@ TEST_P(RecordsetTest, ARecordsetOutlivesItsDatabaseUntilClosed) {
             Variant(std::int32_t{77}));
 }
 
+TEST_P(RecordsetTest, NamesWithUmlautsWorkAsWrittenInAnyCase) {
+  db_->Execute(
+      "CREATE TABLE Meßpunkte (Nr INTEGER PRIMARY KEY, Höhe DOUBLE, Straße TEXT, "
+      "Geprüft BOOLEAN DEFAULT 0, Gemessen DATE);"
+      "INSERT INTO Meßpunkte (Nr, Höhe, Straße, Geprüft, Gemessen) "
+      "VALUES (1, 112.5, 'Große Gasse', 1, '2026-12-01')");
+  EXPECT_EQ(Fehlernummer([&] { db_->OpenRecordset("SELECT * FROM MESSPUNKTE"); }), 3078)
+      << "ß is no SS";
+  auto rs = db_->OpenRecordset("SELECT * FROM meßpunkte WHERE \"NR\" = 1 OR [Nr] = 1");
+  ASSERT_EQ(rs->RecordCount(), 1);
+  EXPECT_EQ(rs->Fields(std::int16_t{1}).Name(), "Höhe");
+  EXPECT_EQ(rs->Fields("STRAßE").Value(), Variant("Große Gasse"));
+  EXPECT_EQ(rs->Fields("Geprüft").Value(), Variant(true));
+  EXPECT_EQ(rs->Fields("Gemessen").Value(), Variant(Datum::AusTag(2026, 12, 1)));
+  rs->Edit();
+  rs->Fields("Höhe") = Variant(std::int32_t{113});
+  rs->Fields("Geprüft") = Variant(false);
+  rs->Update();
+  auto neu = db_->OpenRecordset("SELECT Höhe, Geprüft FROM Meßpunkte");
+  EXPECT_EQ(neu->Fields("Höhe").Value(), Variant(113.0));
+  EXPECT_EQ(neu->Fields("Geprüft").Value(), Variant(false));
+}
+
+TEST_P(RecordsetTest, AddNewAppendsARowWithItsValuesAsParameters) {
+  const char* boese = "x'); DROP TABLE Rechnung; --";
+  auto rs = db_->OpenRecordset("SELECT * FROM Rechnung WHERE 1 = 0");
+  rs->AddNew();
+  EXPECT_EQ(rs->EditMode(), 2);
+  rs->Fields("ID_Rechnungsnummer") = Variant(std::int32_t{7});
+  rs->Fields("Rechnungsnummer") = Variant(boese);
+  rs->Fields("ID_Auftragsnummer") = Variant(3.0);
+  rs->Update();
+  EXPECT_EQ(rs->EditMode(), 0);
+  EXPECT_EQ(rs->RecordCount(), 1);
+  auto neu = Rechnung(7);
+  ASSERT_EQ(neu->RecordCount(), 1) << "the table is still there";
+  EXPECT_EQ(neu->Fields("Rechnungsnummer").Value(), Variant(boese));
+  EXPECT_EQ(neu->Fields("Rechnungsart").Value(), Variant(std::int32_t{1})) << "the default";
+
+  auto zaehlung = db_->OpenRecordset("SELECT count(*) FROM Rechnung");
+  EXPECT_EQ(Fehlernummer([&] { zaehlung->AddNew(); }), 3027);
+  rs->AddNew();
+  rs->Fields("ID_Rechnungsnummer") = Variant(std::int32_t{7});
+  rs->Fields("ID_Auftragsnummer") = Variant(std::int32_t{8});
+  EXPECT_EQ(Fehlernummer([&] { rs->Update(); }), 3022) << "the key is taken";
+  EXPECT_EQ(db_->OpenRecordset("SELECT * FROM Rechnung")->RecordCount(), 2);
+}
+
 TEST_P(RecordsetTest, BadStatementsGetTheEnginesNumbers) {
   EXPECT_EQ(Fehlernummer([&] { db_->OpenRecordset("SELECT * FROM Rechnungen"); }), 3078);
   EXPECT_EQ(Fehlernummer([&] { db_->OpenRecordset("Rechnungen"); }), 3078);

@@ -62,6 +62,9 @@ TEST_F(Server, ALoginThatFailsIsNamedWithoutThePassword) {
        3024, "gibt es auf dem Server nicht"},
       {"host=" + test::PgOrdner().string() + "/fehlt dbname=x user=tarvo password=" + kennwort,
        3151, "Keine Verbindung zur Datenbank"},
+      // sslmode as libpq reads it: a value it does not know is refused before connecting.
+      {datenbank_->Name() + " password=" + kennwort + " sslmode=immer", 3151,
+       "invalid sslmode value"},
   };
   for (const auto& fall : faelle) {
     SCOPED_TRACE(fall.adresse);
