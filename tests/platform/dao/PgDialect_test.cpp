@@ -55,7 +55,10 @@ TEST(PgDialect, GivesDeclaredTypesTheServersTypesAndKeepsNamesAsWritten) {
         "Nummer varchar(20) NOT NULL", "Datum date", "Zeit timestamp(0)", "Betrag NUMERIC(10,2)",
         "Notiz text", "lfd bigint\n)",
         "COMMENT ON COLUMN TempDoc.\"meßtruppzusammenfassen\" IS 'MeßtruppZusammenfassen';",
-        "COMMENT ON COLUMN TempDoc.\"id_benutzer\" IS 'ID_Benutzer';"}) {
+        "COMMENT ON COLUMN TempDoc.\"id_benutzer\" IS 'ID_Benutzer';",
+        "CREATE OR REPLACE FUNCTION tarvo_naechster_schluessel()",
+        "CREATE TRIGGER tarvo_schluessel BEFORE INSERT ON TempDoc FOR EACH ROW EXECUTE FUNCTION "
+        "tarvo_naechster_schluessel('id_benutzer');"}) {
     SCOPED_TRACE(teil);
     EXPECT_NE(sql.find(teil), std::string::npos) << sql;
   }

@@ -226,6 +226,15 @@ TEST_P(RecordsetTest, AddNewAppendsARowWithItsValuesAsParameters) {
   rs->Fields("ID_Auftragsnummer") = Variant(std::int32_t{8});
   EXPECT_EQ(Fehlernummer([&] { rs->Update(); }), 3022) << "the key is taken";
   EXPECT_EQ(db_->OpenRecordset("SELECT * FROM Rechnung")->RecordCount(), 2);
+  // Without a key, the row gets the highest plus one.
+  rs->AddNew();
+  rs->Fields("ID_Auftragsnummer") = Variant(std::int32_t{9});
+  rs->Update();
+  EXPECT_EQ(
+      db_->OpenRecordset("SELECT ID_Rechnungsnummer FROM Rechnung WHERE ID_Auftragsnummer = 9")
+          ->Fields("ID_Rechnungsnummer")
+          .Value(),
+      Variant(std::int32_t{8}));
 }
 
 TEST_P(RecordsetTest, BadStatementsGetTheEnginesNumbers) {

@@ -207,7 +207,18 @@ bool IsWord(const Token& token, const char* upper) {
 struct Statement {
   std::string sql;
   bool usesBooleanDomain = false;
+  std::string rowidColumn;  // an INTEGER PRIMARY KEY column, numbered as SQLite numbers it
 };
+
+// The key of a new row that names none: the highest key of the table plus one.
+constexpr const char* kKeyFunction =
+    "CREATE OR REPLACE FUNCTION tarvo_naechster_schluessel() RETURNS trigger LANGUAGE plpgsql "
+    "AS $f$ DECLARE neu bigint; BEGIN "
+    "IF (to_jsonb(NEW) ->> TG_ARGV[0]) IS NULL THEN "
+    "EXECUTE format('SELECT coalesce(max(%I), 0) + 1 FROM %I.%I', TG_ARGV[0], TG_TABLE_SCHEMA, "
+    "TG_TABLE_NAME) INTO neu; "
+    "NEW := jsonb_populate_record(NEW, jsonb_build_object(TG_ARGV[0], neu)); "
+    "END IF; RETURN NEW; END $f$;\n";
 
 // One column definition of CREATE TABLE, tokens [begin, end).
 void ColumnDefinition(const std::vector<Token>& t, std::size_t begin, std::size_t end, Writer& out,
@@ -246,6 +257,12 @@ void ColumnDefinition(const std::vector<Token>& t, std::size_t begin, std::size_
   }
   const std::string type = ServerType(declared, arguments);
   if (type == kBooleanDomain) statement.usesBooleanDomain = true;
+  if (declared == "INTEGER") {
+    std::string rest;
+    for (std::size_t k = after; k < end; ++k)
+      if (t[k].kind == Token::Kind::Word) rest += Upper(t[k].text) + " ";
+    if (rest.rfind("PRIMARY KEY", 0) == 0) statement.rowidColumn = QuotedName(name.text);
+  }
   out.Raw(" " + type);
   for (j = after; j < end; ++j) out.Put(t[j]);
 }
@@ -294,6 +311,13 @@ bool CreateTable(const std::vector<Token>& t, std::size_t begin, std::size_t end
     if (Lower(column) != column)
       comments += "COMMENT ON COLUMN " + tableName + "." + QuotedName(column) + " IS " +
                   Literal(column) + ";\n";
+  if (!statement.rowidColumn.empty()) {
+    // SQLite gives a row without its key the highest key plus one; so does the trigger.
+    const std::string unquoted = statement.rowidColumn.substr(1, statement.rowidColumn.size() - 2);
+    comments += "CREATE TRIGGER tarvo_schluessel BEFORE INSERT ON " + tableName +
+                " FOR EACH ROW EXECUTE FUNCTION tarvo_naechster_schluessel(" + Literal(unquoted) +
+                ");\n";
+  }
   if (!comments.empty()) {
     if (sql.empty() || sql.back() != ';') sql += ";";
     sql += "\n" + comments;
@@ -307,7 +331,7 @@ bool CreateTable(const std::vector<Token>& t, std::size_t begin, std::size_t end
 Translated Translate(const std::string& sql) {
   const std::vector<Token> tokens = Tokens(sql);
   Translated result;
-  bool domainMade = false;
+  bool domainMade = false, keyFunctionMade = false;
   std::size_t begin = 0;
   while (begin < tokens.size()) {
     std::size_t end = begin;
@@ -320,6 +344,10 @@ Translated Translate(const std::string& sql) {
       Writer out(result.parameters);
       for (std::size_t k = begin; k < end; ++k) out.Put(tokens[k]);
       statement.sql = out.Text();
+    }
+    if (!statement.rowidColumn.empty() && !keyFunctionMade) {
+      result.sql += kKeyFunction;
+      keyFunctionMade = true;
     }
     if (statement.usesBooleanDomain && !domainMade) {
       result.sql += std::string("DO $$BEGIN CREATE DOMAIN ") + kBooleanDomain +

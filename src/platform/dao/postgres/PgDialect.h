@@ -4,7 +4,8 @@
 // LIKE ignores case, IFNULL is COALESCE. In CREATE TABLE the declared types become the
 // server's (INTEGER bigint, DOUBLE double precision, BOOLEAN the domain yesno over smallint,
 // TEXT text, DATE date, DATETIME timestamp), and each column whose name has capitals gets the
-// name as written as its comment, so that results can show it. Never fails: text it does not
+// name as written as its comment, so that results can show it; an INTEGER PRIMARY KEY gives a
+// new row without a key the highest key plus one, as SQLite does. Never fails: text it does not
 // understand goes through as it stands, and the server judges it.
 #pragma once
 
