@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 pakete=(build-essential cmake ninja-build ccache pkg-config
-        libzip-dev zlib1g-dev libsqlite3-dev libcli11-dev nlohmann-json3-dev
+        libzip-dev zlib1g-dev libsqlite3-dev libpq-dev postgresql libcli11-dev nlohmann-json3-dev
         libgtest-dev libgmock-dev libbenchmark-dev
         sqlite3 python3 python3-docx poppler-utils zip unzip
         libreoffice-writer-nogui fonts-dejavu-core fonts-liberation2 locales

@@ -8,6 +8,7 @@
 #include "common/Dateiart.h"
 #include "common/XmlZeichen.h"
 #include "errors/Laufzeitfehler.h"
+#include "platform/dao/ServerAddress.h"
 
 namespace tarvo::auftrag {
 namespace {
@@ -35,7 +36,7 @@ class Leser {
     Auftrag a;
     a.dokument = Pfad("dokument", true);
     a.ausgabe = wurzel_.contains("ausgabe") ? Pfad("ausgabe", true) : a.dokument;
-    a.datenbank = Pfad("datenbank", true);
+    a.datenbank = Datenbank();
     a.benutzer = Ganzzahl(wurzel_, "benutzer", 0);
     if (wurzel_.contains("rechnung") && !wurzel_["rechnung"].is_null())
       a.rechnung = Ganzzahl(wurzel_, "rechnung", 0);
@@ -80,6 +81,15 @@ class Leser {
     // A NUL would cut the name short; the other characters XML forbids are no file names either.
     std::filesystem::path p = std::filesystem::u8path(Text(w, std::string("»") + schluessel + "«"));
     return p.is_absolute() ? p : ordner_ / p;
+  }
+
+  // A file path (relative to the job file) or a server's connection string, kept as it is
+  // but for a password, which goes to libpq's environment so that no message shows it.
+  std::filesystem::path Datenbank() const {
+    const Json& w = wurzel_.contains("datenbank") ? wurzel_["datenbank"] : Json();
+    if (w.is_string() && dao::IsServerAddress(w.get<std::string>()))
+      return std::filesystem::u8path(dao::PasswordToEnvironment(w.get<std::string>()));
+    return Pfad("datenbank", true);
   }
 
   std::int32_t Ganzzahl(const Json& objekt, const char* schluessel, std::int32_t vorgabe) const {

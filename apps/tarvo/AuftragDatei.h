@@ -45,8 +45,8 @@ struct Feldeingabe {
 struct Auftrag {
   std::filesystem::path datei;  // the job file itself
   std::filesystem::path dokument;
-  std::filesystem::path ausgabe;  // defaults to dokument
-  std::filesystem::path datenbank;
+  std::filesystem::path ausgabe;    // defaults to dokument
+  std::filesystem::path datenbank;  // a file, or a server's connection string without password
   std::int32_t benutzer = 0;
   std::optional<std::int32_t> rechnung;
   std::int32_t fenster = 0;

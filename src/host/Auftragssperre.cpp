@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "errors/Laufzeitfehler.h"
+#include "platform/dao/ServerAddress.h"
 
 namespace tarvo {
 namespace {
@@ -66,6 +67,18 @@ void Auftragssperre::Dokument(const fs::path& datei, std::chrono::milliseconds w
 
 void Auftragssperre::Rechnung(const fs::path& datenbank, std::int32_t nummer,
                               std::chrono::milliseconds warten) {
+  if (dao::IsServerAddress(datenbank.string())) {
+    const std::string was = "Die Rechnung " + std::to_string(nummer) + " in »" +
+                            dao::WithoutPassword(datenbank.string()) + "«";
+    auto sperre =
+        dao::NamedLock::Acquire(datenbank.string(), "Rechnung-" + std::to_string(nummer), warten);
+    if (!sperre)
+      throw Laufzeitfehler(fehlernummer::DatenbankGesperrt,
+                           was + " wird gerade von einem anderen Auftrag bearbeitet; nach " +
+                               Sekunden(warten) + " Warten wurde dieser Auftrag abgelehnt.");
+    serversperren_.push_back(std::move(sperre));
+    return;
+  }
   Sperren(Sperrdatei(datenbank, ".Rechnung-" + std::to_string(nummer)),
           "Die Rechnung " + std::to_string(nummer) + " in »" + datenbank.string() + "«", warten);
 }

@@ -11,7 +11,10 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <vector>
+
+#include "platform/dao/NamedLock.h"
 
 namespace tarvo {
 
@@ -25,7 +28,8 @@ class Auftragssperre {
   // Locks the document at `datei` (a symbolic link stands for its target). Does nothing when
   // this lock already holds it. Throws 3260 after `warten` when another job holds it.
   void Dokument(const std::filesystem::path& datei, std::chrono::milliseconds warten);
-  // Locks invoice `nummer` of the job database at `datenbank`, likewise.
+  // Locks invoice `nummer` of the job database at `datenbank`, likewise; for a database on a
+  // server the server holds the lock (a named lock of its own connection).
   void Rechnung(const std::filesystem::path& datenbank, std::int32_t nummer,
                 std::chrono::milliseconds warten);
 
@@ -38,6 +42,7 @@ class Auftragssperre {
                std::chrono::milliseconds warten);
 
   std::vector<Halter> halter_;
+  std::vector<std::unique_ptr<dao::NamedLock>> serversperren_;
 };
 
 }  // namespace tarvo

@@ -1,7 +1,5 @@
 #include "platform/dao/ColumnType.h"
 
-#include <sqlite3.h>
-
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -110,40 +108,6 @@ ColumnKind KindOfDeclaredType(const char* declared) {
       Contains(type, "MONEY") || Contains(type, "SINGLE"))
     return ColumnKind::Double;
   return ColumnKind::Any;
-}
-
-RawValue ReadColumn(sqlite3_stmt* stmt, int column) {
-  switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_INTEGER:
-      return Integer(sqlite3_column_int64(stmt, column));
-    case SQLITE_FLOAT:
-      return Real(sqlite3_column_double(stmt, column));
-    case SQLITE_NULL:
-      return RawValue{};
-    default: {
-      const unsigned char* text = sqlite3_column_text(stmt, column);
-      int length = sqlite3_column_bytes(stmt, column);
-      return Text(text ? std::string(reinterpret_cast<const char*>(text), length) : "");
-    }
-  }
-}
-
-void BindValue(sqlite3_stmt* stmt, int parameter, const RawValue& value) {
-  switch (value.storage) {
-    case RawValue::Storage::Null:
-      sqlite3_bind_null(stmt, parameter);
-      break;
-    case RawValue::Storage::Integer:
-      sqlite3_bind_int64(stmt, parameter, value.integer);
-      break;
-    case RawValue::Storage::Real:
-      sqlite3_bind_double(stmt, parameter, value.real);
-      break;
-    case RawValue::Storage::Text:
-      sqlite3_bind_text(stmt, parameter, value.text.c_str(), static_cast<int>(value.text.size()),
-                        SQLITE_TRANSIENT);
-      break;
-  }
 }
 
 Variant ToVariant(const RawValue& value, ColumnKind kind) {

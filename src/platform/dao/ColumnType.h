@@ -10,8 +10,6 @@
 
 #include "common/Variant.h"
 
-struct sqlite3_stmt;
-
 namespace tarvo::dao {
 
 enum class ColumnKind { Any, Long, Double, Text, Boolean, Date };
@@ -20,7 +18,8 @@ enum class ColumnKind { Any, Long, Double, Text, Boolean, Date };
 // Any for none (computed columns) or an unknown name.
 ColumnKind KindOfDeclaredType(const char* declared);
 
-// One stored value as SQLite holds it.
+// One stored value as the engine holds it (SQLite's storage classes; the server's values are
+// read into the same four).
 struct RawValue {
   enum class Storage { Null, Integer, Real, Text } storage = Storage::Null;
   std::int64_t integer = 0;
@@ -28,9 +27,6 @@ struct RawValue {
   std::string text;
   bool operator==(const RawValue&) const = default;
 };
-
-RawValue ReadColumn(sqlite3_stmt* stmt, int column);
-void BindValue(sqlite3_stmt* stmt, int parameter, const RawValue& value);
 
 // The Variant a stored value reads as in a column of `kind`.
 Variant ToVariant(const RawValue& value, ColumnKind kind);

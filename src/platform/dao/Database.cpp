@@ -1,7 +1,5 @@
 #include "platform/dao/Database.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <cctype>
 
@@ -30,35 +28,22 @@ bool IsTableName(const std::string& text, std::string& name) {
   return !name.empty();
 }
 
-// The columns of `table` that make up its primary key, in key order; empty without one.
-std::vector<std::string> PrimaryKey(Connection& connection, const std::string& table) {
-  std::vector<std::pair<int, std::string>> key;
-  Statement statement(connection, "SELECT name, pk FROM pragma_table_info(?) WHERE pk > 0", false);
-  sqlite3_bind_text(statement.Handle(), 1, table.c_str(), -1, SQLITE_TRANSIENT);
-  while (statement.Step())
-    key.emplace_back(sqlite3_column_int(statement.Handle(), 1),
-                     reinterpret_cast<const char*>(sqlite3_column_text(statement.Handle(), 0)));
-  std::sort(key.begin(), key.end());
-  std::vector<std::string> names;
-  for (auto& [order, name] : key) names.push_back(name);
-  return names;
-}
-
 // Finds the table and key columns that make the rows editable; leaves `data` read-only when
 // the columns do not all come from one table or its key is not among them.
-void FindKey(Connection& connection, sqlite3_stmt* stmt, Recordset::Data& data) {
+void FindKey(Connection& connection, Recordset::Data& data) {
   std::string table;
-  for (int i = 0; i < static_cast<int>(data.columns.size()); ++i) {
-    const char* columnTable = sqlite3_column_table_name(stmt, i);
-    const char* database = sqlite3_column_database_name(stmt, i);
-    if (!columnTable || !database || std::string(database) != "main") return;
+  for (std::size_t i = 0; i < data.columns.size(); ++i) {
+    const std::string& columnTable = data.columns[i].table;
+    if (columnTable.empty()) return;
     if (i == 0)
       table = columnTable;
     else if (table != columnTable)
       return;
   }
   if (table.empty()) return;
-  for (const std::string& keyName : PrimaryKey(connection, table)) {
+  // New rows can go into the table; editing one needs its key among the columns.
+  data.table = table;
+  for (const std::string& keyName : connection.PrimaryKey(table)) {
     int found = -1;
     for (int i = 0; i < static_cast<int>(data.columns.size()); ++i)
       if (SameName(data.columns[i].origin, keyName)) found = i;
@@ -68,7 +53,6 @@ void FindKey(Connection& connection, sqlite3_stmt* stmt, Recordset::Data& data) 
     }
     data.keyColumns.push_back(found);
   }
-  data.table = table;
 }
 
 }  // namespace
@@ -79,7 +63,7 @@ Database::~Database() = default;
 
 const std::string& Database::Name() const {
   if (!connection_) throw Laufzeitfehler(3420, "Objekt ist ungültig oder nicht mehr festgelegt.");
-  return connection_->Path();
+  return connection_->Name();
 }
 
 std::shared_ptr<Recordset> Database::OpenRecordset(const std::string& sql, std::int16_t type) {
@@ -96,41 +80,16 @@ std::shared_ptr<Recordset> Database::OpenRecordset(const std::string& sql, std::
   }
   auto data = std::make_unique<Recordset::Data>();
   data->sql = sql;
-  Statement statement(*connection_, text.c_str(), false);
-  if (statement.Empty() || !sqlite3_stmt_readonly(statement.Handle()))
-    throw Laufzeitfehler(3219, "Ungültige Operation: '" + sql + "' liefert keine Datensätze.");
-  sqlite3_stmt* stmt = statement.Handle();
-  int count = sqlite3_column_count(stmt);
-  if (count == 0)
-    throw Laufzeitfehler(3219, "Ungültige Operation: '" + sql + "' liefert keine Datensätze.");
-  for (int i = 0; i < count; ++i) {
-    Column column;
-    column.name = sqlite3_column_name(stmt, i);
-    column.kind = KindOfDeclaredType(sqlite3_column_decltype(stmt, i));
-    const char* origin = sqlite3_column_origin_name(stmt, i);
-    column.origin = origin ? origin : "";
-    data->columns.push_back(std::move(column));
-  }
-  if (type == dbOpenDynaset || type == dbOpenTable) FindKey(*connection_, stmt, *data);
-  while (statement.Step()) {
-    std::vector<RawValue> row;
-    row.reserve(count);
-    for (int i = 0; i < count; ++i) row.push_back(ReadColumn(stmt, i));
-    data->rows.push_back(std::move(row));
-  }
+  QueryResult result = connection_->Query(text);
+  data->columns = std::move(result.columns);
+  data->rows = std::move(result.rows);
+  if (type == dbOpenDynaset || type == dbOpenTable) FindKey(*connection_, *data);
   return std::make_shared<Recordset>(connection_, std::move(data));
 }
 
 void Database::Execute(const std::string& sql) {
   if (!connection_) throw Laufzeitfehler(3420, "Objekt ist ungültig oder nicht mehr festgelegt.");
-  const char* rest = sql.c_str();
-  while (*rest) {
-    Statement statement(*connection_, rest, true);
-    if (!statement.Empty())
-      while (statement.Step()) {
-      }
-    rest = statement.Rest();
-  }
+  connection_->Execute(sql);
 }
 
 void Database::BeginTrans() {

@@ -1,6 +1,6 @@
-// Database: one open job database (an SQLite connection). It opens recordsets from SQL text,
-// which runs unchanged, or from a bare table name, which stands for the whole table. The
-// connection lives as long as the database or any recordset opened on it, so releasing the
+// Database: one open job database (an SQLite file or a PostgreSQL database). It opens recordsets
+// from SQL text, which runs unchanged, or from a bare table name, which stands for the whole table.
+// The connection lives as long as the database or any recordset opened on it, so releasing the
 // Database while a recordset is still in use is safe. Failures throw Laufzeitfehler with the
 // old engine's numbers: 3078 unknown table, 3061 unknown field, 3075 syntax error, 3218 locked,
 // 3420 after Close.
@@ -28,7 +28,8 @@ class Database : public Objekt {
   explicit Database(std::shared_ptr<Connection> connection);
   ~Database() override;
 
-  // The path of the database file, as it was opened.
+  // The path of the database file as it was opened, or the server connection string without
+  // its password.
   const std::string& Name() const;
 
   // Runs a query (or, for a bare table name such as "Version", the whole table) and returns a

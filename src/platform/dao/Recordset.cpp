@@ -1,7 +1,5 @@
 #include "platform/dao/Recordset.h"
 
-#include <sqlite3.h>
-
 #include <exception>
 
 #include "platform/dao/Connection.h"
@@ -14,13 +12,16 @@ Laufzeitfehler NoCurrentRecord() {
   return Laufzeitfehler(fehlernummer::KeinAktuellerDatensatz);
 }
 
-std::string Quoted(const std::string& name) {
-  std::string result = "\"";
-  for (char c : name) {
-    if (c == '"') result += '"';
-    result += c;
+// The table row the current row of `data` is, by its primary key.
+RowKey KeyOf(const Recordset::Data& data) {
+  RowKey key;
+  key.table = data.table;
+  const auto& row = data.rows[data.position];
+  for (int k : data.keyColumns) {
+    key.columns.push_back(data.columns[k].origin);
+    key.values.push_back(row[k]);
   }
-  return result + "\"";
+  return key;
 }
 
 // Cancels an edit when the scope is left by an error (the trap catches it further up).
@@ -31,6 +32,7 @@ class EditGuard {
   ~EditGuard() {
     if (armed_) {
       data_.editing = false;
+      data_.adding = false;
       data_.assigned.assign(data_.columns.size(), std::nullopt);
       connection_.Rollback();
     }
@@ -73,6 +75,7 @@ Variant Field::Value() const {
   const Column& column = data.columns[column_];
   if (data.editing && data.assigned[column_])
     return ToVariant(*data.assigned[column_], column.kind);
+  if (data.adding) return Variant::Null();
   if (data.position < 0 || data.position >= static_cast<long>(data.rows.size()))
     throw NoCurrentRecord();
   return ToVariant(data.rows[data.position][column_], column.kind);
@@ -107,6 +110,7 @@ void Recordset::CheckOpen() const {
 void Recordset::Discard() noexcept {
   if (data_ && data_->editing) {
     data_->editing = false;
+    data_->adding = false;
     data_->assigned.assign(data_->columns.size(), std::nullopt);
     connection_->Release();
   }
@@ -198,20 +202,26 @@ void Recordset::Edit() {
   EditGuard guard(data, *connection_);
 
   // Re-read the row under the write lock: what was read at open may be stale by now.
-  std::string sql = "SELECT ";
-  for (std::size_t i = 0; i < data.columns.size(); ++i)
-    sql += (i ? ", " : "") + Quoted(data.columns[i].origin);
-  sql += " FROM " + Quoted(data.table) + " WHERE ";
-  for (std::size_t k = 0; k < data.keyColumns.size(); ++k)
-    sql += (k ? " AND " : "") + Quoted(data.columns[data.keyColumns[k]].origin) + " = ?";
-  Statement statement(*connection_, sql.c_str(), true);
-  auto& row = data.rows[data.position];
-  for (std::size_t k = 0; k < data.keyColumns.size(); ++k)
-    BindValue(statement.Handle(), static_cast<int>(k + 1), row[data.keyColumns[k]]);
-  if (!statement.Step()) throw Laufzeitfehler(3167, "Der Datensatz ist gelöscht worden.");
-  for (std::size_t i = 0; i < data.columns.size(); ++i)
-    row[i] = ReadColumn(statement.Handle(), static_cast<int>(i));
+  std::vector<std::string> columns;
+  for (const Column& column : data.columns) columns.push_back(column.origin);
+  auto current = connection_->LockRow(KeyOf(data), columns);
+  if (!current) throw Laufzeitfehler(3167, "Der Datensatz ist gelöscht worden.");
+  data.rows[data.position] = std::move(*current);
   guard.Dismiss();
+}
+
+void Recordset::AddNew() {
+  CheckOpen();
+  Discard();
+  auto& data = *data_;
+  if (data.table.empty())
+    throw Laufzeitfehler(3027,
+                         "Aktualisieren nicht möglich. Datenbank oder Objekt ist "
+                         "schreibgeschützt.");
+  connection_->Begin();
+  data.editing = true;
+  data.adding = true;
+  data.assigned.assign(data.columns.size(), std::nullopt);
 }
 
 void Recordset::Update() {
@@ -220,26 +230,30 @@ void Recordset::Update() {
   if (!data.editing)
     throw Laufzeitfehler(3020, "Aktualisieren oder CancelUpdate ohne AddNew oder Edit.");
   EditGuard guard(data, *connection_);
-  auto& row = data.rows[data.position];
-  std::string sql;
   std::vector<int> written;
+  std::vector<std::string> columns;
+  std::vector<RawValue> values;
   for (std::size_t i = 0; i < data.columns.size(); ++i) {
     if (!data.assigned[i]) continue;
-    sql += (written.empty() ? "" : ", ") + Quoted(data.columns[i].origin) + " = ?";
     written.push_back(static_cast<int>(i));
+    columns.push_back(data.columns[i].origin);
+    values.push_back(*data.assigned[i]);
   }
-  if (!written.empty()) {
-    sql = "UPDATE " + Quoted(data.table) + " SET " + sql + " WHERE ";
-    for (std::size_t k = 0; k < data.keyColumns.size(); ++k)
-      sql += (k ? " AND " : "") + Quoted(data.columns[data.keyColumns[k]].origin) + " = ?";
-    Statement statement(*connection_, sql.c_str(), true);
-    int parameter = 1;
-    for (int i : written) BindValue(statement.Handle(), parameter++, *data.assigned[i]);
-    for (int k : data.keyColumns) BindValue(statement.Handle(), parameter++, row[k]);
-    statement.Step();
+  if (data.adding) {
+    connection_->InsertRow(data.table, columns, values);
+  } else if (!written.empty()) {
+    connection_->UpdateRow(KeyOf(data), columns, values);
   }
   connection_->Commit();
   guard.Dismiss();
+  if (data.adding) {
+    data.rows.emplace_back(data.columns.size());
+    for (int i : written) data.rows.back()[i] = *data.assigned[i];
+    data.editing = data.adding = false;
+    data.assigned.assign(data.columns.size(), std::nullopt);
+    return;
+  }
+  auto& row = data.rows[data.position];
   for (int i : written) row[i] = *data.assigned[i];
   data.editing = false;
   data.assigned.assign(data.columns.size(), std::nullopt);
@@ -252,7 +266,7 @@ void Recordset::CancelUpdate() {
 
 std::int16_t Recordset::EditMode() const {
   CheckOpen();
-  return data_->editing ? 1 : 0;
+  return data_->adding ? 2 : data_->editing ? 1 : 0;
 }
 
 void Recordset::Close() {

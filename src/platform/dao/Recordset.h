@@ -86,13 +86,17 @@ class Recordset : public Objekt, public std::enable_shared_from_this<Recordset> 
   // Throws 3021 without a current record, 3027 when not updatable, 3167 when the row has been
   // deleted by someone else meanwhile.
   void Edit();
-  // Writes the assigned fields of the row being edited and commits. Throws 3020 without Edit,
-  // 3260 when the commit cannot get its lock (nothing is written then), 3022/3314 for values
+  // Starts a new row of the recordset's table: fields read Null until assigned; Update adds
+  // it (the current row stays where it was, the new row is appended to the recordset). Throws
+  // 3027 when the recordset is no dynaset or table recordset over one table.
+  void AddNew();
+  // Writes the assigned fields of the row being edited (or added) and commits. Throws 3020 without
+  // Edit, 3260 when the commit cannot get its lock (nothing is written then), 3022/3314 for values
   // the table refuses. After a failed Update the edit is cancelled.
   void Update();
   // Drops the assignments and releases the write lock; does nothing when not editing.
   void CancelUpdate();
-  // 1 while editing (dbEditInProgress), 0 otherwise.
+  // 1 while editing (dbEditInProgress), 2 while adding (dbEditAdd), 0 otherwise.
   std::int16_t EditMode() const;
 
   // Releases the rows and the connection; further calls throw 3420. Cancels an open edit.

@@ -7,15 +7,12 @@
 #include <vector>
 
 #include "platform/dao/ColumnType.h"
+#include "platform/dao/Connection.h"
 #include "platform/dao/Recordset.h"
 
 namespace tarvo::dao {
 
-struct Column {
-  std::string name;  // as the query returns it
-  ColumnKind kind = ColumnKind::Any;
-  std::string origin;  // the table column it comes from, empty for a computed one
-};
+using Column = ResultColumn;
 
 struct Recordset::Data {
   std::string sql;
@@ -26,6 +23,7 @@ struct Recordset::Data {
   std::string table;
   std::vector<int> keyColumns;
   bool editing = false;
+  bool adding = false;  // the edit is a new row (AddNew)
   std::vector<std::optional<RawValue>> assigned;
   bool closed = false;
 };

@@ -81,9 +81,14 @@ int Hochzaehlen(const std::string& datei, int mal) {
   return fehlgeschlagen;
 }
 
-TEST(Sperre, TwoProcessesIncrementingOneInvoiceLoseNoUpdate) {
-  test::TestOrdner ordner;
-  std::string datei = test::NeueDatenbank(ordner);
+class Sperre : public test::BeideMaschinen {};
+INSTANTIATE_TEST_SUITE_P(Maschinen, Sperre,
+                         ::testing::Values(test::Maschine::SQLite, test::Maschine::PostgreSQL),
+                         test::Maschinenname);
+
+TEST_P(Sperre, TwoProcessesIncrementingOneInvoiceLoseNoUpdate) {
+  test::Testdatenbank datenbank(GetParam());
+  const std::string& datei = datenbank.Name();
   pid_t a = Starten([&] { return Hochzaehlen(datei, 30); });
   pid_t b = Starten([&] { return Hochzaehlen(datei, 30); });
   EXPECT_EQ(Warten(a), 0);
@@ -93,9 +98,9 @@ TEST(Sperre, TwoProcessesIncrementingOneInvoiceLoseNoUpdate) {
   EXPECT_EQ(rs->Fields("Brutto").Value(), Variant(std::int32_t{60}));
 }
 
-TEST(Sperre, AnEditHeldTooLongGivesTheOtherProcessLockedAndNothingIsWritten) {
-  test::TestOrdner ordner;
-  std::string datei = test::NeueDatenbank(ordner);
+TEST_P(Sperre, AnEditHeldTooLongGivesTheOtherProcessLockedAndNothingIsWritten) {
+  test::Testdatenbank datenbank(GetParam());
+  const std::string& datei = datenbank.Name();
   Zeichen bearbeitet, abgewiesen;
 
   // The child edits invoice 1 and holds the lock until the parent was refused.
@@ -134,7 +139,7 @@ TEST(Sperre, AnEditHeldTooLongGivesTheOtherProcessLockedAndNothingIsWritten) {
             Variant(std::int32_t{222}));
 }
 
-TEST(Sperre, ADatabaseLockedForWritingElsewhereGivesLockedOnOpenAndRead) {
+TEST(SperreSqlite, ADatabaseLockedForWritingElsewhereGivesLockedOnOpenAndRead) {
   test::TestOrdner ordner;
   std::string datei = test::NeueDatenbank(ordner);
   Zeichen gesperrt, abgewiesen;
