@@ -81,7 +81,7 @@ CREATE TABLE IF NOT EXISTS ERechnungKaeufer (
   PLZ                TEXT,
   Ort                TEXT,
   Land               TEXT,
-  LeitwegID          TEXT,           -- buyer reference; for public clients the Leitweg-ID
+  LeitwegID          TEXT,           -- buyer reference, for public clients the Leitweg-ID
   EMail              TEXT
 );
 

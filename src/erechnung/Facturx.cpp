@@ -136,7 +136,8 @@ std::optional<std::string> PdfA3Rendern(const fs::path& dokument, const fs::path
                          "-env:UserInstallation=file://" + (arbeit / "profil").string(),
                          "--headless", "--norestore", "--convert-to",
                          "pdf:writer_pdf_Export:{\"SelectPdfVersion\":{\"type\":\"long\","
-                         "\"value\":\"3\"}}",
+                         "\"value\":\"3\"},\"ExportNotes\":{\"type\":\"boolean\","
+                         "\"value\":\"false\"}}",
                          "--outdir", arbeit.string(), quelle.string()});
   }
   const fs::path ergebnis = arbeit / "rechnung.pdf";

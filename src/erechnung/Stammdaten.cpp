@@ -328,8 +328,14 @@ std::vector<std::string> StammdatenPruefen(const Stammdaten& daten, Format forma
 }
 
 std::string StammdatenSchema() {
-  // Every statement of the schema that creates one of the two tables, up to its semicolon.
-  const std::string schema(dao::JobDatabaseSchema());
+  // The schema without its comments; then every statement that creates one of the two tables.
+  std::string schema;
+  for (std::string_view rest = dao::JobDatabaseSchema(); !rest.empty();) {
+    const auto zeilenende = rest.find('\n');
+    std::string_view zeile = rest.substr(0, zeilenende);
+    rest = zeilenende == std::string_view::npos ? "" : rest.substr(zeilenende + 1);
+    schema += std::string(zeile.substr(0, zeile.find("--"))) + "\n";
+  }
   std::string aus;
   const std::string anfang = "CREATE TABLE IF NOT EXISTS ERechnung";
   for (auto stelle = schema.find(anfang); stelle != std::string::npos;

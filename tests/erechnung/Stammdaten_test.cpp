@@ -156,7 +156,7 @@ TEST(Stammdaten, StoredAndReadBackPerInvoice) {
     StammdatenLesen(*db, 8, acht);
     EXPECT_EQ(acht.kaeufer.name, "Landkreis");
     EXPECT_EQ(acht.kaeufer.email, "");
-    EXPECT_EQ(acht.verkaeufer.ort, "Dresden");
+    EXPECT_EQ(acht.verkaeufer.anschrift.ort, "Dresden");
     Stammdaten keine;
     StammdatenLesen(*db, 9, keine);
     EXPECT_EQ(keine.kaeufer.name, "");
