@@ -22,6 +22,7 @@
 #include "erechnung/Ubl.h"
 #include "errors/Laufzeitfehler.h"
 #include "platform/dao/Database.h"
+#include "platform/dao/Recordset.h"
 #include "platform/dao/Workspace.h"
 #include "platform/word/Document.h"
 
@@ -125,6 +126,12 @@ int ERechnungErzeugen(const Aufruf& a) {
   try {
     dao::Workspace ws;
     db = ws.OpenDatabase(a.datenbank);
+    if (db->OpenRecordset("SELECT ID_Rechnungsnummer FROM Rechnung WHERE ID_Rechnungsnummer = " +
+                              std::to_string(a.rechnung),
+                          dao::dbOpenSnapshot)
+            ->EOF())
+      return Ablehnen(
+          {"Die Rechnung " + std::to_string(a.rechnung) + " gibt es in der Datenbank nicht."});
     StammdatenLesen(*db, a.rechnung, quelle.stammdaten);
   } catch (const Laufzeitfehler& fehler) {
     return Ablehnen({"Datenbank »" + a.datenbank + "«: " + fehler.Beschreibung() + " (Fehler " +
