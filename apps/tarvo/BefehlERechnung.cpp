@@ -15,11 +15,8 @@
 #include <vector>
 
 #include "Befehle.h"
-#include "erechnung/Cii.h"
-#include "erechnung/Facturx.h"
-#include "erechnung/Modellaufbau.h"
+#include "erechnung/Erzeugung.h"
 #include "erechnung/Stammdaten.h"
-#include "erechnung/Ubl.h"
 #include "errors/Laufzeitfehler.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/Recordset.h"
@@ -46,43 +43,9 @@ bool DateiLesen(const std::string& datei, std::string& inhalt) {
   return true;
 }
 
-// Writes `inhalt` to a hidden file beside `ziel`, then renames it into place.
-bool AtomarSchreiben(const fs::path& ziel, const std::string& inhalt) {
-  const fs::path temporaer =
-      ziel.parent_path() / ("." + ziel.filename().string() + ".tmp" + std::to_string(::getpid()));
-  {
-    std::ofstream aus(temporaer, std::ios::binary | std::ios::trunc);
-    aus << inhalt;
-    aus.flush();
-    if (!aus) {
-      std::error_code egal;
-      fs::remove(temporaer, egal);
-      return false;
-    }
-  }
-  std::error_code fehler;
-  fs::rename(temporaer, ziel, fehler);
-  if (fehler) fs::remove(temporaer, fehler);
-  return !fehler;
-}
-
 bool Gleich(const fs::path& a, const fs::path& b) {
   std::error_code egal;
   return fs::exists(a, egal) && fs::exists(b, egal) && fs::equivalent(a, b, egal);
-}
-
-std::string StandardAusgabe(const std::string& dokument, Format format) {
-  fs::path p(dokument);
-  const std::string stamm = (p.parent_path() / p.stem()).string();
-  switch (format) {
-    case Format::XRechnungCii:
-      return stamm + "-xrechnung.xml";
-    case Format::XRechnungUbl:
-      return stamm + "-xrechnung-ubl.xml";
-    case Format::Zugferd:
-      return stamm + "-zugferd.pdf";
-  }
-  return stamm + ".xml";
 }
 
 const char* FormatName(Format format) {
@@ -108,84 +71,36 @@ int ERechnungErzeugen(const Aufruf& a) {
   if (!FormatLesen(a.format, format))
     return Ablehnen({"Unbekanntes Format »" + a.format +
                      "« (erlaubt: xrechnung-cii, xrechnung-ubl, zugferd)."});
-  const std::string ausgabe = a.ausgabe.empty() ? StandardAusgabe(a.dokument, format) : a.ausgabe;
+  const fs::path ausgabe =
+      a.ausgabe.empty() ? StandardAusgabe(a.dokument, format) : fs::path(a.ausgabe);
   if (Gleich(ausgabe, a.dokument) || Gleich(ausgabe, a.datenbank))
     return Ablehnen(
-        {"Die Ausgabe »" + ausgabe +
+        {"Die Ausgabe »" + ausgabe.string() +
          "« ist das Dokument oder die Datenbank selbst; sie wird nicht überschrieben."});
-  if (format == Format::Zugferd && !LibreOfficeFinden())
-    return Ablehnen(
-        {"Für das Format »zugferd« wird LibreOffice gebraucht (Programm »soffice«); "
-         "es ist nicht installiert. Die Formate »xrechnung-cii« und »xrechnung-ubl« "
-         "gehen ohne LibreOffice."});
 
-  Quelle quelle;
-  quelle.rechnung = a.rechnung;
-  quelle.benutzer = a.benutzer;
-  std::shared_ptr<dao::Database> db;
+  Erzeugnis e;
   try {
     dao::Workspace ws;
-    db = ws.OpenDatabase(a.datenbank);
-    if (db->OpenRecordset("SELECT ID_Rechnungsnummer FROM Rechnung WHERE ID_Rechnungsnummer = " +
-                              std::to_string(a.rechnung),
-                          dao::dbOpenSnapshot)
-            ->EOF())
-      return Ablehnen(
-          {"Die Rechnung " + std::to_string(a.rechnung) + " gibt es in der Datenbank nicht."});
-    StammdatenLesen(*db, a.rechnung, quelle.stammdaten);
+    auto db = ws.OpenDatabase(a.datenbank);
+    erechnung::Auftrag auftrag;
+    auftrag.dokument = a.dokument;
+    auftrag.datenbank = db.get();
+    auftrag.rechnung = a.rechnung;
+    auftrag.benutzer = a.benutzer;
+    auftrag.format = format;
+    auftrag.stammdaten = a.stammdaten;
+    e = ERechnungVorbereiten(auftrag, ausgabe);
   } catch (const Laufzeitfehler& fehler) {
-    return Ablehnen({"Datenbank »" + a.datenbank + "«: " + fehler.Beschreibung() + " (Fehler " +
-                     std::to_string(fehler.Nummer()) +
-                     "). Fehlen die Stammdaten-Tabellen, legt »tarvo init-db --ergaenzen " +
-                     a.datenbank + "« sie an."});
+    return Ablehnen({fehler.Beschreibung() + " (Fehler " + std::to_string(fehler.Nummer()) +
+                     "). Fehlen der Datenbank »" + a.datenbank +
+                     "« die Stammdaten-Tabellen, legt »tarvo init-db --ergaenzen« sie an."});
   }
-  if (!a.stammdaten.empty()) {
-    std::string text;
-    if (!DateiLesen(a.stammdaten, text))
-      return Ablehnen({"Die Stammdaten-Datei »" + a.stammdaten + "« kann nicht gelesen werden."});
-    bool v = false, k = false;
-    auto fehler = StammdatenAusJson(text, quelle.stammdaten, v, k);
-    if (!fehler.empty()) return Ablehnen(fehler);
-  }
-  if (auto fehler = StammdatenPruefen(quelle.stammdaten, format); !fehler.empty())
-    return Ablehnen(fehler);
-
-  std::shared_ptr<word::Document> dokument;
-  Aufbau aufbau;
-  try {
-    dokument = word::Document::Open(a.dokument);
-    quelle.dokument = dokument.get();
-    quelle.datenbank = db.get();
-    aufbau = ModellAufbauen(quelle);
-  } catch (const Laufzeitfehler& fehler) {
-    return Ablehnen({fehler.Beschreibung() + " (Fehler " + std::to_string(fehler.Nummer()) + ")"});
-  }
-  if (!aufbau.modell) return Ablehnen(aufbau.fehler);
-  const Rechnungsmodell& m = *aufbau.modell;
-
-  switch (format) {
-    case Format::XRechnungCii:
-    case Format::XRechnungUbl: {
-      const std::string xml =
-          format == Format::XRechnungCii ? CiiSchreiben(m, CiiProfil::XRechnung) : UblSchreiben(m);
-      if (!AtomarSchreiben(ausgabe, xml))
-        return Ablehnen({"Die Datei »" + ausgabe + "« kann nicht geschrieben werden."});
-      break;
-    }
-    case Format::Zugferd: {
-      const fs::path ziel(ausgabe);
-      const fs::path pdf = ziel.parent_path() /
-                           ("." + ziel.filename().string() + ".pdfa" + std::to_string(::getpid()));
-      if (auto fehler = PdfA3Rendern(a.dokument, pdf)) return Ablehnen({*fehler});
-      auto fehler = FacturXEinbetten(pdf, CiiSchreiben(m, CiiProfil::EN16931), ziel);
-      std::error_code egal;
-      fs::remove(pdf, egal);
-      if (fehler) return Ablehnen({*fehler});
-      break;
-    }
-  }
+  if (!e.fehler.empty()) return Ablehnen(e.fehler);
+  if (!e.ausgabe.Festschreiben())
+    return Ablehnen({"Die Datei »" + ausgabe.string() + "« kann nicht geschrieben werden."});
+  const Rechnungsmodell& m = *e.modell;
   const auto euro = [](Cent c) { return BetragXml(c) + " EUR"; };
-  std::cout << "E-Rechnung " << FormatName(format) << " geschrieben: " << ausgabe << "\n"
+  std::cout << "E-Rechnung " << FormatName(format) << " geschrieben: " << ausgabe.string() << "\n"
             << (m.gutschrift ? "Gutschrift " : "Rechnung ") << m.nummer << " vom "
             << m.datum.Deutsch() << ", " << m.positionen.size() << " Positionen\n"
             << "Netto " << euro(m.summen.netto) << ", Umsatzsteuer " << euro(m.summen.steuer)

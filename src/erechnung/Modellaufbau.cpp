@@ -358,9 +358,20 @@ Aufbau ModellAufbauen(const Quelle& q) {
     fehler.push_back("Der Rechnungsdatensatz " + id + " hält brutto " + EuroText(gespeichert) +
                      ", das Dokument " + EuroText(erwartet) +
                      ": Dokument und Datensatz passen nicht zusammen.");
-  if (m.summen.rundung > 2 || m.summen.rundung < -2)
-    fehler.push_back("Die Rundungsdifferenz von " + EuroText(m.summen.rundung) +
-                     " zwischen Steuerzeilen und Rechnungsbetrag ist zu groß.");
+  // Each printed VAT row and the printed gross round on their own: at most a cent each apart,
+  // as long as the invoice charges no more than the job. More is no rounding any more.
+  const Cent grenze = static_cast<Cent>(m.steuern.size()) + 1;
+  if (m.summen.rundung > grenze || m.summen.rundung < -grenze) {
+    std::string text =
+        "Die Mehrwertsteuerzeilen der Summentabelle und der gedruckte "
+        "Rechnungsbetrag weichen um " +
+        EuroText(m.summen.rundung) +
+        " voneinander ab; eine E-Rechnung mit denselben Beträgen ist nicht möglich.";
+    if (summen.F > 1)
+      text += " Der Abschlag (" + EuroText(netto) + ") ist höher als die Summe der Leistungen (" +
+              EuroText(positionen) + ").";
+    fehler.push_back(text);
+  }
 
   // Terms: the office's text with the due date in place of its placeholder.
   auto version = db.OpenRecordset("SELECT * FROM Version", dao::dbOpenSnapshot);

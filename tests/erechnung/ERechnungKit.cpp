@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "acceptance/Auftrag_helpers.h"
+#include "erechnung/Kit.h"
 #include "platform/word/Document.h"
 
 namespace tarvo::erechnung {
@@ -88,40 +89,6 @@ struct Fall {
   std::map<std::string, std::string> meldungen;
 };
 
-fs::path Kit() {
-  return fs::path(TARVO_SOURCE_DIR) / ".." / "shared" / "einvoice";
-}
-
-std::string KitFehlt() {
-  if (!fs::exists(Kit() / "validate-einvoice.sh"))
-    return "Validierungskit " + Kit().string() + " fehlt";
-  if (Shell("command -v java >/dev/null && command -v xmllint >/dev/null && "
-            "test -r /usr/share/java/Saxon-HE.jar") != 0)
-    return "Java, xmllint oder Saxon-HE fehlen (../shared/einvoice/setup.sh)";
-  return "";
-}
-
-int Tarvo(const fs::path& ordner, const std::string& argumente, std::string* fehler = nullptr) {
-  const int status = Shell("cd '" + ordner.string() + "' && TARVO_LOG_DIR='" + ordner.string() +
-                           "' TARVO_CONFIG_DIR='" + ordner.string() + "' '" + TARVO_EXE + "' " +
-                           argumente + " >aus.txt 2>fehler.txt");
-  if (fehler) *fehler = DateiLesen(ordner / "fehler.txt");
-  return status;
-}
-
-void Sql(const fs::path& ordner, const std::string& sql) {
-  ASSERT_EQ(Shell("sqlite3 '" + (ordner / "Auftraege.db").string() + "' \"" + sql + "\""), 0)
-      << sql;
-}
-
-std::string SqlWert(const fs::path& ordner, const std::string& sql) {
-  Shell("sqlite3 '" + (ordner / "Auftraege.db").string() + "' \"" + sql + "\" > '" +
-        (ordner / "wert.txt").string() + "'");
-  std::string wert = DateiLesen(ordner / "wert.txt");
-  while (!wert.empty() && (wert.back() == '\n' || wert.back() == '\r')) wert.pop_back();
-  return wert;
-}
-
 // Puts a comment with `text` on the amount cell (zeile, 5) of the table tagged `tag`.
 void KommentarAnBetrag(const fs::path& datei, const std::string& tag, int zeile,
                        const std::string& text) {
@@ -160,22 +127,6 @@ long long GedruckterBetrag(const fs::path& ordner, const std::string& label) {
     }
   }
   return -1;
-}
-
-long long Cent(const std::string& text) {
-  const auto punkt = text.find('.');
-  const bool negativ = !text.empty() && text[0] == '-';
-  long long euro = std::stoll(text.substr(0, punkt));
-  long long cent = punkt == std::string::npos ? 0 : std::stoll(text.substr(punkt + 1, 2));
-  return negativ ? euro * 100 - cent : euro * 100 + cent;
-}
-
-// The value of the first element named `name` (any namespace prefix) in the XML file.
-std::string XmlWert(const fs::path& datei, const std::string& name) {
-  pugi::xml_document dokument;
-  dokument.load_file(datei.c_str());
-  const std::string suche = "//*[local-name()='" + name + "']";
-  return dokument.select_node(suche.c_str()).node().text().get();
 }
 
 class ERechnung : public ::testing::Test {
@@ -339,22 +290,7 @@ void ERechnung::SetUpTestSuite() {
     for (const auto& [format, datei] : f.dateien)
       if (format != "zugferd-pdf") xml.push_back(datei);
   }
-  std::string aufruf = "'" + (Kit() / "validate-einvoice.sh").string() + "'";
-  for (const auto& d : xml) aufruf += " '" + d.string() + "'";
-  Shell(aufruf + " > '" + (wurzel_ / "kit.txt").string() + "' 2>&1");
-  // FILE lines open a file's findings, ERROR lines are kept, RESULT lines close it.
-  std::istringstream ein(DateiLesen(wurzel_ / "kit.txt"));
-  std::string zeile, datei;
-  while (std::getline(ein, zeile)) {
-    if (zeile.rfind("FILE\t", 0) == 0) {
-      datei = zeile.substr(5, zeile.find('\t', 5) - 5);
-      urteile_[datei];
-    } else if (zeile.rfind("ERROR\t", 0) == 0) {
-      urteile_[datei] += zeile + "\n";
-    } else if (zeile.rfind("RESULT\t", 0) == 0 && zeile.find("VALID") == std::string::npos) {
-      urteile_[datei] += zeile + "\n";
-    }
-  }
+  urteile_ = KitPruefen(xml, wurzel_ / "kit.txt");
 }
 
 void ERechnung::TearDownTestSuite() {
