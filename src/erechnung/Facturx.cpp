@@ -127,7 +127,7 @@ std::optional<std::string> PdfA3Rendern(const fs::path& dokument, const fs::path
   if (!::mkdtemp(vorlage.data()))
     return std::string("Kein Arbeitsordner für LibreOffice im temporären Verzeichnis.");
   const fs::path arbeit = vorlage;
-  const fs::path quelle = arbeit / ("rechnung" + dokument.extension().string());
+  const fs::path quelle = arbeit / "rechnung.docx";
   std::error_code fehler;
   fs::copy_file(dokument, quelle, fehler);
   int status = -1;

@@ -147,5 +147,50 @@ TEST_F(ERechnungBefehl, InitDbErgaenzenAddsOnlyTheMasterDataTables) {
   EXPECT_FALSE(fs::exists(ordner_ / "fehlt.db"));
 }
 
+// A job file's "erechnung": document, record and e-invoice change together or not at all.
+TEST_F(ERechnungBefehl, JobWritesTheEInvoiceWithDocumentAndRecord) {
+  std::string auftrag = kAuftrag;
+  auftrag.insert(auftrag.rfind('}'),
+                 R"(, "erechnung": {"format": "xrechnung-ubl", "ausgabe": "Job.xml"})");
+  std::string ausgabe = R"("ausgabe": "Rechnung.docx")";
+  auftrag.replace(auftrag.find(ausgabe), ausgabe.size(), R"("ausgabe": "Job.docx")");
+  const Lauf lauf = Ausfuehren(auftrag, "Job.json");
+  ASSERT_EQ(lauf.status, 0) << lauf.fehler;
+  ASSERT_TRUE(fs::exists(ordner_ / "Job.docx"));
+  const std::string xml = DateiLesen(ordner_ / "Job.xml");
+  const std::string brutto = Datenbankwert("SELECT Brutto FROM Rechnung");
+  const std::string betrag =
+      brutto.substr(0, brutto.size() - 2) + "." + brutto.substr(brutto.size() - 2);
+  EXPECT_NE(xml.find("<cbc:PayableAmount currencyID=\"EUR\">" + betrag + "</cbc:PayableAmount>"),
+            std::string::npos)
+      << betrag;
+}
+
+TEST_F(ERechnungBefehl, JobWhoseEInvoiceIsRefusedChangesNothing) {
+  const std::string vorher = Datenbankwert("SELECT Brutto FROM Rechnung");
+  ASSERT_EQ(Shell("sqlite3 '" + (ordner_ / "Auftraege.db").string() +
+                  "' \"UPDATE ERechnungKaeufer SET LeitwegID = NULL\""),
+            0);
+  std::string auftrag = kAuftrag;
+  auftrag.insert(auftrag.rfind('}'), R"(, "erechnung": {"format": "xrechnung-cii"})");
+  const std::string ausgabe = R"("ausgabe": "Rechnung.docx")";
+  auftrag.replace(auftrag.find(ausgabe), ausgabe.size(), R"("ausgabe": "Neu.docx")");
+  std::string mehr = R"("mskneueAP": "4")";
+  auftrag.replace(auftrag.find(mehr), mehr.size(), R"("mskneueAP": "7")");
+  const Lauf lauf = Ausfuehren(auftrag, "Job.json");
+  EXPECT_EQ(lauf.status, 2);
+  EXPECT_NE(lauf.fehler.find("Leitweg-ID des Empfängers (BT-10)"), std::string::npos)
+      << lauf.fehler;
+  EXPECT_FALSE(fs::exists(ordner_ / "Neu.docx"));
+  EXPECT_FALSE(fs::exists(ordner_ / "Neu-xrechnung.xml"));
+  EXPECT_EQ(Datenbankwert("SELECT Brutto FROM Rechnung"), vorher);
+
+  std::string falsch = kAuftrag;
+  falsch.insert(falsch.rfind('}'), R"(, "erechnung": {"format": "pdf"})");
+  const Lauf format = Ausfuehren(falsch, "Falsch.json");
+  EXPECT_EQ(format.status, 2);
+  EXPECT_NE(format.fehler.find("»erechnung.format«"), std::string::npos) << format.fehler;
+}
+
 }  // namespace
 }  // namespace tarvo::abnahme
