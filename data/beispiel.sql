@@ -18,4 +18,15 @@ VALUES (1, 1, 8, '2026-12-01');
 INSERT INTO Version (ID_Version, Zahlungsziel, AbstandZahlungsziel, BundZahlungsziel)
 VALUES (1, 'Zahlbar bis <14> ohne Abzug', 26, 0);
 
+-- The office and the client of invoice 1, for the e-invoice.
+INSERT INTO ERechnungVerkaeufer (ID, Name, Strasse, PLZ, Ort, Land, UStID, Steuernummer, Kontakt,
+                                 Telefon, EMail, IBAN, BIC, Bank)
+VALUES (1, 'Vermessungsbüro Muster', 'Hauptstraße 1', '01067', 'Dresden', 'DE', 'DE123456789',
+        '203/123/45678', 'Erika Muster', '0351 1234567', 'buero@vermessung-muster.de',
+        'DE02120300000000202051', 'BYLADEM1001', 'Deutsche Kreditbank');
+
+INSERT INTO ERechnungKaeufer (ID_Rechnungsnummer, Name, Strasse, PLZ, Ort, Land, LeitwegID, EMail)
+VALUES (1, 'Landratsamt Meißen', 'Brauhausstraße 21', '01662', 'Meißen', 'DE', '14627000-0001-55',
+        'rechnung@kreis-meissen.de');
+
 COMMIT;

@@ -55,4 +55,34 @@ CREATE TABLE Version (
   BundZahlungsziel    INTEGER  -- 0 left, 1 centred, otherwise right
 );
 
+-- tarvo's own tables: the master data of the e-invoice that the host does not keep. The office
+-- as seller (one row, ID 1) and the client as buyer of each invoice. `tarvo init-db --ergaenzen`
+-- adds them to an existing database; `tarvo stammdaten` fills them from a JSON file.
+CREATE TABLE IF NOT EXISTS ERechnungVerkaeufer (
+  ID           INTEGER PRIMARY KEY,  -- always 1
+  Name         TEXT,
+  Strasse      TEXT,
+  PLZ          TEXT,
+  Ort          TEXT,
+  Land         TEXT,                 -- ISO 3166 code, DE
+  UStID        TEXT,                 -- VAT ID (DE and 9 digits)
+  Steuernummer TEXT,
+  Kontakt      TEXT,
+  Telefon      TEXT,
+  EMail        TEXT,
+  IBAN         TEXT,
+  BIC          TEXT,
+  Bank         TEXT
+);
+CREATE TABLE IF NOT EXISTS ERechnungKaeufer (
+  ID_Rechnungsnummer INTEGER PRIMARY KEY REFERENCES Rechnung (ID_Rechnungsnummer),
+  Name               TEXT,
+  Strasse            TEXT,
+  PLZ                TEXT,
+  Ort                TEXT,
+  Land               TEXT,
+  LeitwegID          TEXT,           -- buyer reference, for public clients the Leitweg-ID
+  EMail              TEXT
+);
+
 COMMIT;

@@ -64,11 +64,35 @@ class Leser {
       else
         Fehler("»abschluss« muss \"OK\" oder \"Abbruch\" sein.");
     }
+    if (wurzel_.contains("erechnung")) ERechnungLesen(a);
     return a;
   }
 
  private:
   [[noreturn]] void Fehler(const std::string& was) const { Unbrauchbar(datei_, was); }
+
+  void ERechnungLesen(Auftrag& a) const {
+    const Json& e = wurzel_["erechnung"];
+    const std::string formate =
+        "»erechnung.format« muss \"xrechnung-cii\", \"xrechnung-ubl\" "
+        "oder \"zugferd\" sein.";
+    if (!e.is_object() || !e.contains("format") || !e["format"].is_string()) Fehler(formate);
+    Auftrag::ERechnung r;
+    r.format = e["format"].get<std::string>();
+    if (r.format != "xrechnung-cii" && r.format != "xrechnung-ubl" && r.format != "zugferd")
+      Fehler(formate);
+    for (const char* schluessel : {"ausgabe", "stammdaten"}) {
+      if (!e.contains(schluessel)) continue;
+      const Json& w = e[schluessel];
+      if (!w.is_string() || w.get<std::string>().empty())
+        Fehler(std::string("»erechnung.") + schluessel + "« muss ein Dateiname sein.");
+      std::filesystem::path p = std::filesystem::u8path(w.get<std::string>());
+      (std::string(schluessel) == "ausgabe" ? r.ausgabe : r.stammdaten) =
+          p.is_absolute() ? p : ordner_ / p;
+    }
+    if (!a.rechnung) Fehler("»erechnung« braucht eine »rechnung«.");
+    a.erechnung = r;
+  }
 
   std::filesystem::path Pfad(const char* schluessel, bool pflicht) const {
     if (!wurzel_.contains(schluessel)) {

@@ -62,6 +62,13 @@ struct Auftrag {
   std::vector<Feldeingabe> felder;  // in the order of the file
   std::vector<Aktion> aktionen;
   bool abbruch = false;  // "abschluss": "Abbruch"
+  // "erechnung": {"format": …, "ausgabe": …, "stammdaten": …}: the e-invoice of the invoice,
+  // written within the job's unit; ausgabe and stammdaten may be empty.
+  struct ERechnung {
+    std::string format;
+    std::filesystem::path ausgabe, stammdaten;
+  };
+  std::optional<ERechnung> erechnung;
 };
 
 // Reads and checks the job file. Throws Laufzeitfehler with a German description naming the

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ERechnungImAuftrag.h"
 #include "Kontext.h"
 #include "common/Dateiart.h"
 #include "common/Funktionen.h"
@@ -306,6 +307,7 @@ Ergebnis AuftragAusfuehren(const Auftrag& a) {
   daten.eigenschaften = a.eigenschaften;
   daten.ausgabe = a.ausgabe;
   if (!a.datei.empty()) daten.eingaben.push_back(a.datei);
+  if (a.erechnung) daten.vorDemCommit = ERechnungImAuftrag(a);
   Auftragssitzung sitzung(std::move(daten),
                           [](const std::string& schritt) { Kontext() = schritt; });
   word::Document& dokument = *sitzung.Dokument();

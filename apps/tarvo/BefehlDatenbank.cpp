@@ -161,7 +161,11 @@ void DatenbankBefehle(CLI::App& app, int& status) {
                    "Beispieldaten eintragen: Benutzer 1 (19 % MwSt., kein Abschlag, "
                    "Zahlungsziel), Rechnung 1 zu Auftrag 1 mit Termin der Art 8 und den "
                    "Zahlungsbedingungen");
-  initDb->callback([datei, beispiel, &status] {
+  auto ergaenzen = std::make_shared<bool>(false);
+  initDb->add_flag("--ergaenzen", *ergaenzen,
+                   "Einer bestehenden Datenbank die Stammdaten-Tabellen der E-Rechnung hinzufügen");
+  initDb->callback([datei, beispiel, ergaenzen, &status] {
+    if (*ergaenzen) return void(status = StammdatenTabellenErgaenzen(*datei));
     const std::string gezeigt = dao::WithoutPassword(*datei);
     if (!Anlegen(*datei, gezeigt, *beispiel)) {
       status = kUnbrauchbar;

@@ -16,5 +16,9 @@ void GebuehrBefehl(CLI::App& app, int& status);     // tarvo gebuehr
 void DokumentBefehle(CLI::App& app, int& status);   // tarvo inspect, tarvo roundtrip
 void DatenbankBefehle(CLI::App& app, int& status);  // tarvo init-db
 void AuftragBefehle(CLI::App& app, int& status);    // tarvo run, tarvo demo
+void ERechnungBefehle(CLI::App& app, int& status);  // tarvo erechnung, tarvo stammdaten
+
+// tarvo init-db --ergaenzen: adds the e-invoice master data tables to an existing database.
+int StammdatenTabellenErgaenzen(const std::string& datei);
 
 }  // namespace tarvo::cli

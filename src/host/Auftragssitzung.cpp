@@ -183,6 +183,7 @@ void Auftragssitzung::Abschliessen(const std::filesystem::path& ziel) {
   ZielPruefen(ziel);
   sperre_.Dokument(ziel, daten_.warten);
   word::docx::PendingSave neu = dokument_->PrepareSave(ziel);
+  auto danach = daten_.vorDemCommit ? daten_.vorDemCommit(neu.Temporary(), *datenbank_) : nullptr;
   Melden(daten_.rechnung ? "Rechnung " + std::to_string(*daten_.rechnung) + " speichern in »" +
                                daten_.datenbank.string() + "«"
                          : "Datenbank »" + daten_.datenbank.string() + "«");
@@ -191,6 +192,7 @@ void Auftragssitzung::Abschliessen(const std::filesystem::path& ziel) {
   // the old document, and the new one complete in the hidden temporary file beside it.
   Melden(speichern + " (die Rechnung ist schon gespeichert)");
   neu.Commit();
+  if (danach) danach();
   Melden(speichern);
 }
 

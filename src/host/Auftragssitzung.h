@@ -69,6 +69,10 @@ struct Auftragsdaten {
   std::vector<std::filesystem::path> eingaben;
   // How long the session waits for another job holding the document or the invoice.
   std::chrono::milliseconds warten{10000};
+  // Work of the job's unit besides document and record (the e-invoice): called with the new
+  // document, written and flushed, and the database before the commit; what it throws stops the
+  // job with nothing changed. What it returns runs after the document's rename.
+  std::function<std::function<void()>(const std::filesystem::path&, dao::Database&)> vorDemCommit;
 };
 
 class Auftragssitzung {
