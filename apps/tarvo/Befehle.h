@@ -16,5 +16,6 @@ void GebuehrBefehl(CLI::App& app, int& status);     // tarvo gebuehr
 void DokumentBefehle(CLI::App& app, int& status);   // tarvo inspect, tarvo roundtrip
 void DatenbankBefehle(CLI::App& app, int& status);  // tarvo init-db
 void AuftragBefehle(CLI::App& app, int& status);    // tarvo run, tarvo demo
+void HilfeBefehl(CLI::App& app, int& status);       // tarvo hilfe
 
 }  // namespace tarvo::cli

@@ -1,8 +1,8 @@
-#include "AuftragLauf.h"
+#include "auftrag/AuftragLauf.h"
 
 #include <algorithm>
 
-#include "Kontext.h"
+#include "auftrag/Kontext.h"
 #include "common/Funktionen.h"
 #include "document/Dokumenthilfen.h"
 #include "document/G_frmTabelle.h"
