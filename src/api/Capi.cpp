@@ -16,13 +16,12 @@
 #include "auftrag/AuftragDatei.h"
 #include "auftrag/AuftragLauf.h"
 #include "auftrag/Kontext.h"
+#include "common/Version.h"
 #include "errors/Fehler.h"
 #include "errors/Laufzeitfehler.h"
 #include "host/GO.h"
 #include "host/KomIdentitaet.h"
 #include "tarvo/tarvo.h"
-
-extern "C" const char* tarvo_03_version();
 
 struct tarvo_go {
   std::shared_ptr<tarvo::GO> objekt;
@@ -157,7 +156,8 @@ std::string Bericht(const char* auftrag_json, const char* basisordner, int& stat
 extern "C" {
 
 const char* tarvo_version(void) {
-  return tarvo_03_version();
+  static const std::string text = tarvo::VersionMitRevision();
+  return text.c_str();
 }
 
 void tarvo_freigeben(void* p) {

@@ -11,6 +11,7 @@
 #include "Hauptfenster.h"
 #include "acceptance/Auftrag_helpers.h"
 #include "platform/controls/Form.h"
+#include "platform/qt/Formularansicht.h"
 #include "platform/qt/QtBildschirm.h"
 
 namespace fs = std::filesystem;

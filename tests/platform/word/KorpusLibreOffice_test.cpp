@@ -71,7 +71,7 @@ class KorpusLibreOffice : public ::testing::TestWithParam<const char*> {
 };
 
 TEST_P(KorpusLibreOffice, TheSavedCopyShowsTheSameText) {
-  const fs::path original = test::KorpusOrdner() / GetParam();
+  const fs::path original = tarvo::test::KorpusOrdner() / GetParam();
   // The copy keeps the original's name, as a FILENAME field shows it.
   fs::create_directories(folder_ / "kopie");
   const fs::path kopie = folder_ / "kopie" / GetParam();
