@@ -25,7 +25,7 @@ pruefen() {
   if "$@"; then echo "ok      $was"; else echo "FEHLER  $was"; fehler=$((fehler + 1)); fi
 }
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")"
-lintian --no-tag-display-limit "$build"/*.deb > "$build/lintian.txt" 2>&1 || true
+lintian --tag-display-limit 0 "$build"/*.deb > "$build/lintian.txt" 2>&1 || true
 cat "$build/lintian.txt"
 pruefen "lintian ohne Fehler" bash -c "! grep -q '^E:' '$build/lintian.txt'"
 for paket in tarvo tarvo-gui libtarvo-dev; do
