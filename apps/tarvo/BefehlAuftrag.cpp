@@ -3,12 +3,12 @@
 // exit status 2, nothing saved; a job that ran but logged errors ends with 3.
 #include <iostream>
 
-#include "AuftragBericht.h"
-#include "AuftragDatei.h"
-#include "AuftragLauf.h"
 #include "Befehle.h"
 #include "Demo.h"
-#include "Kontext.h"
+#include "auftrag/AuftragBericht.h"
+#include "auftrag/AuftragDatei.h"
+#include "auftrag/AuftragLauf.h"
+#include "auftrag/Kontext.h"
 #include "errors/Laufzeitfehler.h"
 
 namespace tarvo::cli {

@@ -17,6 +17,7 @@ void DokumentBefehle(CLI::App& app, int& status);   // tarvo inspect, tarvo roun
 void DatenbankBefehle(CLI::App& app, int& status);  // tarvo init-db
 void AuftragBefehle(CLI::App& app, int& status);    // tarvo run, tarvo demo
 void ERechnungBefehle(CLI::App& app, int& status);  // tarvo erechnung, tarvo stammdaten
+void HilfeBefehl(CLI::App& app, int& status);       // tarvo hilfe
 
 // tarvo init-db --ergaenzen: adds the e-invoice master data tables to an existing database.
 int StammdatenTabellenErgaenzen(const std::string& datei);

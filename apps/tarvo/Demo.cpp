@@ -10,10 +10,10 @@
 #include <sstream>
 #include <vector>
 
-#include "AuftragBericht.h"
-#include "AuftragDatei.h"
-#include "AuftragLauf.h"
-#include "Kontext.h"
+#include "auftrag/AuftragBericht.h"
+#include "auftrag/AuftragDatei.h"
+#include "auftrag/AuftragLauf.h"
+#include "auftrag/Kontext.h"
 #include "errors/Laufzeitfehler.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/JobSchema.h"

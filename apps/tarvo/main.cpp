@@ -83,6 +83,7 @@ int main(int argc, char** argv) {
   tarvo::cli::DatenbankBefehle(app, status);
   tarvo::cli::AuftragBefehle(app, status);
   tarvo::cli::ERechnungBefehle(app, status);
+  tarvo::cli::HilfeBefehl(app, status);
   for (CLI::App* befehl : app.get_subcommands({})) {
     befehl->group("Befehle");
     HilfeUnterOptionen(*befehl);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
+#include <vector>
 
 #include "common/Variant.h"
 #include "errors/Falle.h"
@@ -68,8 +70,30 @@ void SetWindowReg(controls::Form& form) {
 
 std::filesystem::path HilfeDatei() {
   const std::filesystem::path relativ = std::filesystem::path("Hilfe") / "LumoHelp.chm";
-  std::filesystem::path bibliothek = tarvo::protokoll::BibliotheksOrdner();
+  const std::filesystem::path bibliothek = tarvo::protokoll::BibliotheksOrdner();
+  std::vector<std::filesystem::path> orte;
+  if (!bibliothek.empty()) orte.push_back(bibliothek);
+#ifdef TARVO_DATEN_RELATIV
+  if (!bibliothek.empty()) orte.push_back((bibliothek / TARVO_DATEN_RELATIV).lexically_normal());
+#endif
+#ifdef TARVO_DATEN_ORDNER
+  orte.push_back(TARVO_DATEN_ORDNER);
+#endif
+  std::error_code fehler;
+  for (const std::filesystem::path& ort : orte)
+    if (std::filesystem::is_directory(ort / "Hilfe", fehler)) return ort / relativ;
   return bibliothek.empty() ? relativ : bibliothek / relativ;
+}
+
+std::string HilfeThema(const std::string& Formular) {
+  // The one table of forms and their help pages.
+  static const std::map<std::string, std::string> seiten = {
+      {"frmKat1", "kategorie1.html"},        {"frmKat2", "kategorie2.html"},
+      {"frmKat3", "kategorie3.html"},        {"frmKat4", "kategorie4.html"},
+      {"G_frmTabelle", "tabellenwahl.html"},
+  };
+  const auto seite = seiten.find(Formular);
+  return seite == seiten.end() ? std::string() : seite->second;
 }
 
 void HTMLHelp_ShowTopic(const std::string& Thema) {

@@ -25,10 +25,17 @@ void GetWindowReg(controls::Form& form);
 // maximised one keeps the previously stored position.
 void SetWindowReg(controls::Form& form);
 
-// The help file: the folder of the loaded library followed by "Hilfe/LumoHelp.chm".
+// The help file "Hilfe/LumoHelp.chm" (its pages are the HTML files of that folder) below the
+// first of these folders that holds a folder "Hilfe": the folder of the loaded library, then
+// the package's data folder (share/tarvo beside the installed library's lib folder, then the
+// one of the configured install prefix). With none, below the library's folder, where a
+// missing topic is reported as the seam reports it.
 std::filesystem::path HilfeDatei();
 // Shows topic `Thema` of the help file (its start page for ""), through the seam.
 void HTMLHelp_ShowTopic(const std::string& Thema);
+// The help page of form `Formular` (its Name), which F1 in that form shows: a page of its own
+// for the category forms and the table choice dialog, "" (the start page) for any other.
+std::string HilfeThema(const std::string& Formular);
 
 // Asks through the seam's message box; the code of the button pressed, 0 when no box could be
 // shown (callers treat that as No).

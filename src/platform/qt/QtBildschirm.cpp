@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -15,11 +16,33 @@
 #include "errors/Falle.h"
 #include "errors/Laufzeitfehler.h"
 #include "platform/controls/Form.h"
+#include "platform/controls/Oberflaeche.h"
 #include "platform/qt/Formularansicht.h"
 #include "platform/qt/Masse.h"
 
 namespace tarvo::qt {
 namespace {
+
+// F1 anywhere in a form shows that form's help page. The key is claimed before shortcuts are
+// matched, so the host window's F1 (the start page) does not compete with it.
+class Hilfetaste : public QObject {
+ public:
+  Hilfetaste(const controls::Form& form, QWidget& ansicht)
+      : QObject(&ansicht), thema_(HilfeThema(form.Name())) {}
+
+  bool eventFilter(QObject*, QEvent* ereignis) override {
+    const QEvent::Type art = ereignis->type();
+    if (art != QEvent::ShortcutOverride && art != QEvent::KeyPress) return false;
+    auto* taste = static_cast<QKeyEvent*>(ereignis);
+    if (taste->key() != Qt::Key_F1 || taste->modifiers() != Qt::NoModifier) return false;
+    ereignis->accept();
+    if (art == QEvent::KeyPress) HTMLHelp_ShowTopic(thema_);
+    return true;
+  }
+
+ private:
+  std::string thema_;
+};
 
 // Keeps the form's placement in step with its window and turns closing the window through its
 // frame into unloading the form.
@@ -229,6 +252,7 @@ QtBildschirm::Anzeige& QtBildschirm::Aufbauen(controls::Form& form, bool modal) 
   anzeige.modal = modal;
   auto* ansicht = new Formularansicht(form);
   anzeige.ansicht = ansicht;
+  ansicht->installEventFilter(new Hilfetaste(form, *ansicht));
   QWidget* fenster = nullptr;
   const auto host = hosts_.find(form.ParentWindow);
   if (modal) {

@@ -1,4 +1,4 @@
-#include "AuftragBericht.h"
+#include "auftrag/AuftragBericht.h"
 
 #include <sstream>
 

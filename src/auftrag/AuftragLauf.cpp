@@ -1,9 +1,9 @@
-#include "AuftragLauf.h"
+#include "auftrag/AuftragLauf.h"
 
 #include <algorithm>
 
-#include "ERechnungImAuftrag.h"
-#include "Kontext.h"
+#include "auftrag/ERechnungImAuftrag.h"
+#include "auftrag/Kontext.h"
 #include "common/Dateiart.h"
 #include "common/Funktionen.h"
 #include "document/Dokumenthilfen.h"

@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "AuftragLauf.h"
+#include "auftrag/AuftragLauf.h"
 
 namespace tarvo::auftrag {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "AuftragDatei.h"
+#include "auftrag/AuftragDatei.h"
 
 namespace tarvo::auftrag {
 

@@ -1,4 +1,4 @@
-#include "ERechnungImAuftrag.h"
+#include "auftrag/ERechnungImAuftrag.h"
 
 #include <memory>
 

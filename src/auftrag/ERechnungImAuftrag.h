@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "AuftragDatei.h"
+#include "auftrag/AuftragDatei.h"
 #include "platform/dao/Database.h"
 
 namespace tarvo::auftrag {

@@ -1,4 +1,4 @@
-#include "AuftragDatei.h"
+#include "auftrag/AuftragDatei.h"
 
 #include <cmath>
 #include <fstream>
