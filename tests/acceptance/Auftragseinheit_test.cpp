@@ -162,6 +162,46 @@ TEST_F(Auftragseinheit, MoreRowsThanTheGridHoldsAreRefusedBeforeRunning) {
       << kat1.fehler;
 }
 
+// An invoice file that cannot be replaced is found out before the record is committed: both
+// stay as they were. As root only (chattr, and a colleague's user to own the file).
+TEST_F(Auftragseinheit, AFileThatCannotBeReplacedLeavesTheRecordAsItWas) {
+  if (::geteuid() != 0) GTEST_SKIP() << "braucht root (chattr, fremde Benutzer)";
+  const fs::path rechnung = ordner_ / "Rechnung.docx";
+  fs::copy_file(ordner_ / "Vorlage.docx", rechnung);
+  const std::string vorher = DateiLesen(rechnung);
+
+  if (Shell("chattr +i '" + rechnung.string() + "' 2>/dev/null") != 0)
+    GTEST_SKIP() << "das Dateisystem kennt keine unveränderlichen Dateien";
+  struct Freigeben {
+    fs::path datei;
+    ~Freigeben() { Shell("chattr -i '" + datei.string() + "'"); }
+  } freigeben{rechnung};
+  std::ofstream(ordner_ / "Auftrag.json") << Job("Rechnung.docx");
+  Lauf lauf = Tarvo("run Auftrag.json");
+  EXPECT_EQ(lauf.status, 2) << lauf.fehler;
+  EXPECT_NE(lauf.fehler.find("unveränderlich"), std::string::npos) << lauf.fehler;
+  EXPECT_EQ(Brutto(), "0");
+  Shell("chattr -i '" + rechnung.string() + "'");
+  EXPECT_EQ(DateiLesen(rechnung), vorher);
+
+  // A shared folder (sticky bit) where the invoice belongs to a colleague: a clerk who is not
+  // root may not replace it there, and learns so before anything is stored.
+  ASSERT_EQ(Shell("chown daemon '" + rechnung.string() + "' && chmod 666 '" + rechnung.string() +
+                  "' && chmod 1777 '" + ordner_.string() + "' && chmod 666 '" +
+                  (ordner_ / "Auftraege.db").string() + "' && chmod -R a+rX '" +
+                  ordner_.string() + "'"),
+            0);
+  lauf.status = Shell("cd '" + ordner_.string() +
+                      "' && setpriv --reuid=nobody --regid=nogroup --clear-groups env "
+                      "TARVO_LOG_DIR=/tmp TARVO_CONFIG_DIR=/tmp '" + TARVO_EXE +
+                      "' run Auftrag.json >/dev/null 2>Fremd.txt");
+  lauf.fehler = DateiLesen(ordner_ / "Fremd.txt");
+  EXPECT_EQ(lauf.status, 2) << lauf.fehler;
+  EXPECT_NE(lauf.fehler.find("gehört einem anderen Benutzer"), std::string::npos) << lauf.fehler;
+  EXPECT_EQ(Brutto(), "0");
+  EXPECT_EQ(DateiLesen(rechnung), vorher);
+}
+
 TEST_F(Auftragseinheit, TwoRunsOnOneInvoiceTakeTurns) {
   std::ofstream(ordner_ / "A.json") << Job("Rechnung.docx", 1250);
   std::ofstream(ordner_ / "B.json") << Job("Rechnung.docx", 5000);

@@ -84,10 +84,17 @@ void Connection::CommitOuter() {
     RollbackOuter();
     throw Laufzeitfehler(number, description);
   }
+  if (open_) {
+    if (auto error = CommitWrite()) {
+      // Forget nothing before the commit has succeeded: a refused commit can be tried again.
+      if (WriteActive()) throw *error;
+      RollbackOuter();
+      throw *error;
+    }
+  }
   outer_ = false;
   depth_ = 0;
-  if (!open_) return;
-  EndWrite();
+  open_ = false;
 }
 
 void Connection::RollbackOuter() noexcept {

@@ -83,8 +83,11 @@ class Connection {
   // The outer transaction of a job (Database::BeginTrans): while it is open, the write
   // transactions above nest inside it and commit nothing; the first of them opens the engine's
   // transaction. A write that fails inside it spoils it (Spoil): CommitOuter then rolls
-  // everything back and throws the first such error; otherwise it commits (on failure
-  // everything is rolled back and the error thrown). RollbackOuter undoes it, never throws.
+  // everything back and throws the first such error; otherwise it commits. A commit the engine
+  // refuses while its transaction stays open (SQLite: a reader holds the file) leaves the job's
+  // transaction as it was, writes pending, so that it can be committed again; one whose
+  // transaction the engine ended is rolled back. Either way the error is thrown.
+  // RollbackOuter undoes it, never throws.
   void BeginOuter();
   void CommitOuter();
   void RollbackOuter() noexcept;
@@ -98,6 +101,9 @@ class Connection {
   virtual void BeginWrite() = 0;
   virtual std::optional<Laufzeitfehler> CommitWrite() noexcept = 0;
   virtual void RollbackWrite() noexcept = 0;
+  // Whether the engine's transaction is still open (after a commit it refused, SQLite's is, so
+  // the commit can be tried again; the server's has ended).
+  virtual bool WriteActive() const noexcept = 0;
   // Whether the engine's transaction is open.
   bool WriteOpen() const { return open_; }
   // Throws `error`; a write's error spoils an outer transaction first.

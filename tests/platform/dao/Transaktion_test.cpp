@@ -110,7 +110,7 @@ class TransaktionSqliteTest : public TransaktionTest {};
 INSTANTIATE_TEST_SUITE_P(Maschinen, TransaktionSqliteTest,
                          ::testing::Values(test::Maschine::SQLite), test::Maschinenname);
 
-TEST_P(TransaktionSqliteTest, ACommitThatCannotGetItsLockWritesNothing) {
+TEST_P(TransaktionSqliteTest, ACommitThatCannotGetItsLockWritesNothingAndCanBeRetried) {
   db_->BeginTrans();
   Speichern(119000);
   Workspace anderer;
@@ -121,6 +121,19 @@ TEST_P(TransaktionSqliteTest, ACommitThatCannotGetItsLockWritesNothing) {
   EXPECT_EQ(Fehlernummer([&] { db_->CommitTrans(); }), fehlernummer::DatenbankGesperrt);
   leser->Execute("ROLLBACK");
   EXPECT_EQ(BruttoVonAussen(), "0");
+  // The job's transaction is still open: a further edit joins it instead of being written on
+  // its own, and the second commit stores both.
+  Speichern(119100, "NettoRechnung");
+  EXPECT_EQ(BruttoVonAussen(), "0");
+  db_->CommitTrans();
+  EXPECT_EQ(BruttoVonAussen(), "119000");
+  Workspace dritter;
+  EXPECT_EQ(CStr(dritter.OpenDatabase(datei_)
+                     ->OpenRecordset("SELECT NettoRechnung FROM Rechnung WHERE "
+                                     "ID_Rechnungsnummer = 1")
+                     ->Fields("NettoRechnung")
+                     .Value()),
+            "119100");
 }
 
 TEST_P(TransaktionTest, TransactionsDoNotNest) {

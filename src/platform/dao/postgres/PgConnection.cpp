@@ -408,6 +408,11 @@ std::optional<Laufzeitfehler> PgConnection::CommitWrite() noexcept {
   return std::nullopt;
 }
 
+bool PgConnection::WriteActive() const noexcept {
+  // An aborted transaction (PQTRANS_INERROR) can only be rolled back.
+  return !Broken() && PQtransactionStatus(conn_) == PQTRANS_INTRANS;
+}
+
 void PgConnection::RollbackWrite() noexcept {
   if (!Broken()) PQclear(PQexec(conn_, "ROLLBACK"));
 }

@@ -49,6 +49,7 @@ class PgConnection final : public Connection {
   void BeginWrite() override;
   std::optional<Laufzeitfehler> CommitWrite() noexcept override;
   void RollbackWrite() noexcept override;
+  bool WriteActive() const noexcept override;
 
  private:
   struct Table {

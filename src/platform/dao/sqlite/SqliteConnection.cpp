@@ -117,6 +117,10 @@ void SqliteConnection::RollbackWrite() noexcept {
   if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
+bool SqliteConnection::WriteActive() const noexcept {
+  return !sqlite3_get_autocommit(db_);
+}
+
 QueryResult SqliteConnection::Query(const std::string& sql) {
   QueryResult result;
   SqliteStatement statement(*this, sql.c_str(), false);

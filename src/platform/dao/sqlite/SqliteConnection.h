@@ -42,6 +42,7 @@ class SqliteConnection final : public Connection {
   void BeginWrite() override;
   std::optional<Laufzeitfehler> CommitWrite() noexcept override;
   void RollbackWrite() noexcept override;
+  bool WriteActive() const noexcept override;
 
  private:
   Laufzeitfehler Error(int rc, const std::string& sql, bool writing) const;

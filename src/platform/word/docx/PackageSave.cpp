@@ -2,6 +2,8 @@
 // target, flushed and (at once, or when a pending save is committed) renamed over it.
 #include <fcntl.h>
 #include <signal.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,6 +53,35 @@ std::string SystemReason(int error) {
   if (error == ENAMETOOLONG) return "der Name ist zu lang";
   if (error == EDQUOT) return "das Speicherkontingent ist erschöpft";
   return std::strerror(error);
+}
+
+// Why the file at `target` could not be replaced by a rename, as far as can be told beforehand;
+// empty when nothing stands in the way. The kernel refuses to replace a file marked immutable
+// or append-only, and, in a folder with the sticky bit (a shared folder), one owned by another
+// user unless the folder is ours or we are root.
+std::string NichtErsetzbar(const fs::path& target) {
+  struct stat datei {};
+  if (::lstat(target.c_str(), &datei) != 0) return {};
+  if (S_ISREG(datei.st_mode)) {
+    const int fd = ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
+    if (fd >= 0) {
+      int flags = 0;
+      const bool gelesen = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+      ::close(fd);
+      if (gelesen && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)))
+        return "die Datei ist unveränderlich markiert (chattr +i oder +a) und kann nicht "
+               "ersetzt werden";
+    }
+  }
+  struct stat ordner {};
+  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  if (::stat(folder.c_str(), &ordner) == 0 && (ordner.st_mode & S_ISVTX)) {
+    const uid_t ich = ::geteuid();
+    if (ich != 0 && datei.st_uid != ich && ordner.st_uid != ich)
+      return "die Datei gehört einem anderen Benutzer, und in diesem gemeinsamen Ordner "
+             "(Sticky-Bit) darf nur er sie ersetzen";
+  }
+  return {};
 }
 
 // Owns a libzip handle during building; discards it if building fails.
@@ -346,10 +377,27 @@ void PendingSave::Discard() noexcept {
   committed_ = true;
 }
 
-void PendingSave::Commit() {
+void PendingSave::Commit(bool neueBehalten) {
   if (committed_) return;
   int failure = Fails(SaveStep::Rename) ? EIO : 0;
   if (!failure && ::rename(temporary_.c_str(), target_.c_str()) != 0) failure = errno;
+  if (failure && neueBehalten) {
+    // What goes with the new file is stored already: keep it under a name of its own beside
+    // the target, where no later save clears leftovers.
+    fs::path neu = target_;
+    neu.replace_extension(".neu" + target_.extension().string());
+    for (int i = 2; ::access(neu.c_str(), F_OK) == 0; ++i) {
+      neu = target_;
+      neu.replace_extension(".neu" + std::to_string(i) + target_.extension().string());
+    }
+    const bool behalten = ::rename(temporary_.c_str(), neu.c_str()) == 0;
+    const fs::path liegt = behalten ? neu : temporary_;
+    committed_ = true;  // nothing is removed now
+    if (descriptor_ >= 0) ::close(descriptor_);
+    descriptor_ = -1;
+    throw SaveError(shown_, SystemReason(failure) + "; das neue Dokument liegt in »" +
+                                liegt.string() + "«");
+  }
   if (failure) {
     Discard();
     throw SaveError(shown_, SystemReason(failure));
@@ -372,6 +420,10 @@ PendingSave Package::PrepareSave(const fs::path& path) const {
   const fs::path target = ResolveLinks(named);
   std::error_code error;
   if (fs::is_directory(target, error)) throw SaveError(path, SystemReason(EISDIR));
+  // What would refuse the rename at the end is found now, before anything is written or a
+  // caller commits what goes with the file.
+  if (const std::string grund = NichtErsetzbar(target); !grund.empty())
+    throw SaveError(path, grund);
   RemoveLeftovers(target.parent_path());
   const fs::path temporary = TemporaryPath(target);
   const int fd = WriteTemporary(temporary, bytes, target, path);

@@ -19,8 +19,11 @@ class PendingSave {
 
   // Renames the temporary file over the target and makes the rename durable. Throws
   // Laufzeitfehler 75 naming the file when the rename fails: the target is then as it was and
-  // the temporary file is removed. A second call does nothing.
-  void Commit();
+  // the temporary file is removed, or, with `neueBehalten` (a caller that has stored what goes
+  // with the new file already), kept as "NAME.neu.docx" beside the target, which the message
+  // names. A second call does nothing. The usual reasons a rename fails (an immutable target, a
+  // colleague's file in a shared folder with the sticky bit) are refused by PrepareSave already.
+  void Commit(bool neueBehalten = false);
 
   // Where the file goes: the path asked for, or the file a symbolic link there points to.
   const std::filesystem::path& Target() const { return target_; }
