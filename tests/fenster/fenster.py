@@ -123,7 +123,7 @@ class Anzeige:
 
     def fenster(self, titel=".", pid=None):
         """The visible windows whose title matches the regular expression `titel`."""
-        befehl = ["xdotool", "search", "--onlyvisible"]
+        befehl = ["xdotool", "search", "--all", "--onlyvisible"]
         if pid is not None:
             befehl += ["--pid", str(pid)]
         befehl += ["--name", titel]
