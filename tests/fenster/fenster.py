@@ -185,8 +185,10 @@ class Anzeige:
 
     # -- pictures ------------------------------------------------------------------------------
 
-    def bild(self, pfad, fenster=None):
-        """Writes the screen (or one window with its frame) to a PNG file."""
+    def bild(self, pfad, fenster=None, warten=0.6):
+        """Writes the screen (or one window with its frame) to a PNG file, after `warten` seconds
+        for windows that just appeared to be painted."""
+        time.sleep(warten)
         befehl = ["xwd", "-silent"] + (["-id", str(fenster), "-frame"] if fenster else ["-root"])
         daten = subprocess.run(befehl, env=self.env, check=True, capture_output=True).stdout
         breite, hoehe, zeilen = xwd_pixel(daten)
