@@ -166,6 +166,8 @@ void Auftragssitzung::Melden(const std::string& schritt) const {
 }
 
 controls::Form& Auftragssitzung::Zeigen(std::int16_t kategorie, std::int32_t fenster) {
+  if (daten_.schreibgeschuetzt)
+    Unbrauchbar("die Rechnung ist schreibgeschützt geöffnet; ein anderer Auftrag bearbeitet sie.");
   // New tables cannot go into a table cell: refuse such a letter before anything is written.
   Melden("Dokument »" + daten_.dokument.string() + "«");
   Status().Doc = dokument_;
@@ -234,6 +236,10 @@ void Auftragssitzung::OkBeendet() {
   OkLoesen();
   Falle falle("Auftragssitzung", "OkBeendet");
   okFehler_ = datenbank_->TransactionError();
+  if (!okFehler_ && !tag_.empty()) {
+    if (auto fehlt = StatementVerloren())
+      okFehler_ = Laufzeitfehler(fehlernummer::UngueltigerAufruf, *fehlt);
+  }
   std::optional<Satzwerte> neu;
   if (!okFehler_ && daten_.rechnung) {
     falle([&] {
@@ -316,20 +322,27 @@ void Auftragssitzung::Wiederherstellen(const Wiederherstellungsstand& stand) {
   Wiederherstellung::Entfernen(stand);
 }
 
+std::optional<std::string> Auftragssitzung::StatementVerloren() const {
+  Status().Doc = dokument_;
+  const std::int32_t nachher = TabellenMitTag(tag_);
+  if (nachher >= statementsVorher_ && nachher > 0) return std::nullopt;
+  return "nach »OK« stehen " + std::to_string(nachher) + " statt " +
+         std::to_string(std::max(statementsVorher_, 1)) +
+         " Abrechnungen dieser Kategorie im Dokument; eine wäre verloren. Das Dokument wurde "
+         "nicht gespeichert.";
+}
+
+void Auftragssitzung::StatementsPruefen() {
+  Melden("Prüfung der Abrechnung »" + tag_ + "«");
+  if (auto fehlt = StatementVerloren()) Unbrauchbar(*fehlt);
+}
+
 void Auftragssitzung::Abschliessen(const std::filesystem::path& ziel, bool ueberschreiben) {
   if (daten_.schreibgeschuetzt)
     Unbrauchbar("die Rechnung ist schreibgeschützt geöffnet; sie wird nicht gespeichert.");
-  // A statement that was re-opened and is gone after "OK" would be lost unnoticed.
-  if (!tag_.empty()) {
-    Melden("Prüfung der Abrechnung »" + tag_ + "«");
-    Status().Doc = dokument_;
-    const std::int32_t nachher = TabellenMitTag(tag_);
-    if (nachher < statementsVorher_ || nachher == 0)
-      Unbrauchbar("nach »OK« stehen " + std::to_string(nachher) + " statt " +
-                  std::to_string(std::max(statementsVorher_, 1)) +
-                  " Abrechnungen dieser Kategorie im Dokument; eine wäre verloren. Das Dokument "
-                  "wurde nicht gespeichert.");
-  }
+  // A statement that was re-opened and is gone after "OK" would be lost unnoticed (the
+  // desktop's way checks each "OK" as it ends).
+  if (!tag_.empty() && !AmFenster()) StatementsPruefen();
   const std::string speichern = "Speichern nach »" + ziel.string() + "«";
   Melden(speichern);
   ZielPruefen(ziel);

@@ -177,6 +177,8 @@ class Auftragssitzung {
   void OkBeginnt();
   void OkBeendet();
   void RechnungSpeichern(bool ueberschreiben);
+  void StatementsPruefen();
+  std::optional<std::string> StatementVerloren() const;
   void StandSichern();
 
   Auftragsdaten daten_;
