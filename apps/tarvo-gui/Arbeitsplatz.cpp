@@ -5,14 +5,18 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QTableView>
+#include <cmath>
 
 #include "Fensterhilfen.h"
 #include "Hauptfenster.h"
 #include "Vorschau.h"
+#include "errors/Falle.h"
 #include "errors/Laufzeitfehler.h"
 #include "host/Wiederherstellung.h"
 #include "platform/controls/Form.h"
+#include "platform/controls/Grid.h"
 #include "platform/qt/Formularansicht.h"
+#include "platform/qt/Masse.h"
 #include "platform/qt/QtBildschirm.h"
 
 namespace tarvo::gui {
@@ -61,42 +65,47 @@ void Hauptfenster::ArbeitsplatzSichern() {
   for (const auto& [form, offen] : offen_) SpaltenSichern(*form);
 }
 
-// The grids of a form get the column widths the user dragged last time; dragging them again
-// is noted (only while a mouse button is down: the form's own widths are the designed ones).
+// The grids of a form get the column widths the user dragged last time. The view shows the
+// widths its grid model holds, so a width restored or dragged goes into the model (where the
+// floating combo boxes also read it); only a drag (a mouse button down) is remembered, the
+// form's own widths are the designed ones.
 void Hauptfenster::SpaltenLaden(controls::Form& form) {
   QWidget* ansicht = bildschirm_->Ansicht(form);
   if (!ansicht) return;
-  OffenesFormular& offen = offen_[&form];
   for (QTableView* raster : ansicht->findChildren<QTableView*>()) {
-    offen.raster.emplace_back(raster);
-    const QString gemerkt =
-        Q(Einstellung("Spalten", form.Name() + "." + raster->objectName().toStdString()));
+    const std::string name = raster->objectName().toStdString();
+    auto* grid = dynamic_cast<controls::Grid*>(form.Steuerelement(name));
+    if (!grid) continue;
+    const QStringList breiten =
+        Q(Einstellung("Spalten", form.Name() + "." + name)).split(',', Qt::SkipEmptyParts);
+    Falle falle("Hauptfenster", "SpaltenLaden");
+    for (int i = 0; i < breiten.size() && i < grid->Cols(); ++i)
+      if (breiten[i].toFloat() > 0) falle([&] { grid->SetColWidth(i + 1, breiten[i].toFloat()); });
     QHeaderView* kopf = raster->horizontalHeader();
-    const QStringList breiten = gemerkt.split(',', Qt::SkipEmptyParts);
-    for (int i = 0; i < breiten.size() && i < kopf->count(); ++i)
-      if (breiten[i].toInt() > 0) kopf->resizeSection(i, breiten[i].toInt());
-    connect(kopf, &QHeaderView::sectionResized, this, [this, f = &form, raster] {
-      if (QApplication::mouseButtons() == Qt::NoButton) return;
-      const auto it = offen_.find(f);
-      if (it == offen_.end()) return;
-      std::vector<int> breiten;
-      for (int i = 0; i < raster->horizontalHeader()->count(); ++i)
-        breiten.push_back(raster->horizontalHeader()->sectionSize(i));
-      it->second.breiten[raster] = breiten;
-    });
+    kopf->setSectionResizeMode(QHeaderView::Interactive);
+    connect(kopf, &QHeaderView::sectionResized, this,
+            [this, f = &form, grid, raster, name](int spalte, int, int neu) {
+              if (QApplication::mouseButtons() == Qt::NoButton) return;
+              const auto it = offen_.find(f);
+              if (it == offen_.end() || !f->Loaded()) return;
+              Falle falle("Hauptfenster", "SpaltenZiehen");
+              falle([&] { grid->SetColWidth(spalte + 1, qt::Twips(neu, raster)); });
+              it->second.gezogen.insert(name);
+            });
   }
 }
 
 void Hauptfenster::SpaltenSichern(const controls::Form& form) {
   const auto it = offen_.find(&form);
   if (it == offen_.end()) return;
-  for (const QPointer<QTableView>& raster : it->second.raster) {
-    if (!raster) continue;
-    const auto breiten = it->second.breiten.find(raster.data());
-    if (breiten == it->second.breiten.end()) continue;
+  for (const std::string& name : it->second.gezogen) {
+    const auto* grid = dynamic_cast<const controls::Grid*>(form.Steuerelement(name));
+    if (!grid) continue;
     std::string text;
-    for (int breite : breiten->second) text += (text.empty() ? "" : ",") + std::to_string(breite);
-    EinstellungSichern("Spalten", form.Name() + "." + raster->objectName().toStdString(), text);
+    for (std::int32_t spalte = 1; spalte <= grid->Cols(); ++spalte)
+      text += (text.empty() ? "" : ",") +
+              std::to_string(static_cast<long>(std::lround(grid->ColWidth(spalte))));
+    EinstellungSichern("Spalten", form.Name() + "." + name, text);
   }
 }
 

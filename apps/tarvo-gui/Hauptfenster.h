@@ -20,6 +20,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
 
 #include "Auftragsfuehrung.h"
 
@@ -117,8 +119,7 @@ class Hauptfenster : public QMainWindow {
     controls::CommandButton* ok = nullptr;
     std::size_t hoerer = 0;
     bool okGedrueckt = false;
-    std::vector<QPointer<QTableView>> raster;
-    std::map<QTableView*, std::vector<int>> breiten;  // widths the user dragged
+    std::set<std::string> gezogen;  // the grids whose column widths the user dragged
   };
   std::map<const controls::Form*, OffenesFormular> offen_;
   std::string okFormular_;  // the caption of the form whose "OK" is being dealt with

@@ -6,12 +6,15 @@
 // a refused value on the field; the layout survives a restart.
 #include <QAction>
 #include <QDockWidget>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTableWidget>
 #include <QtTest>
 #include <chrono>
@@ -262,6 +265,35 @@ class ArbeitstagTest : public QObject {
     QVERIFY(!fenster_->findChild<QPushButton*>("Kategorie1")->isEnabled());
     QVERIFY(!fenster_->KategorieOeffnen(0));
     fenster_->Auftrag().Schliessen();
+  }
+
+  void gezogeneSpaltenbreitenBleibenJeFormular() {
+    QVERIFY(fenster_->Oeffnen(Datei("Rechnung.docx"), Datei("Auftraege.db"), 1));
+    dialog_ = [](QWidget* dialog) { dialog->close(); };
+    QVERIFY(fenster_->KategorieOeffnen(0));
+    auto* raster = bildschirm_->Ansicht(*Formular())->findChild<QTableView*>("GridGebühren1");
+    QVERIFY(raster);
+    QHeaderView* kopf = raster->horizontalHeader();
+    const int breite = kopf->sectionSize(2);
+    // The border between columns 3 and 4 dragged 40 pixels to the right.
+    const int grenze = kopf->sectionViewportPosition(2) + breite - 1;
+    const int mitte = kopf->height() / 2;
+    QTest::mousePress(kopf->viewport(), Qt::LeftButton, {}, QPoint(grenze, mitte));
+    for (int dx = 5; dx <= 40; dx += 5) {
+      QMouseEvent zug(QEvent::MouseMove, QPointF(grenze + dx, mitte),
+                      kopf->viewport()->mapToGlobal(QPointF(grenze + dx, mitte)), Qt::NoButton,
+                      Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(kopf->viewport(), &zug);
+    }
+    QTest::mouseRelease(kopf->viewport(), Qt::LeftButton, {}, QPoint(grenze + 40, mitte));
+    QCOMPARE(kopf->sectionSize(2), breite + 40);
+    Formular()->Unload();
+
+    dialog_ = [](QWidget* dialog) { dialog->close(); };
+    QVERIFY(fenster_->KategorieOeffnen(0));
+    raster = bildschirm_->Ansicht(*Formular())->findChild<QTableView*>("GridGebühren1");
+    QCOMPARE(raster->horizontalHeader()->sectionSize(2), breite + 40);
+    Formular()->Unload();
   }
 
   void dasLayoutUebestehtDenNeustart() {
