@@ -147,6 +147,7 @@ QWidget* Hauptfenster::PanelAnlegen() {
   auto* layout = new QVBoxLayout(panel);
   auto* felder = new QFormLayout;
   dokumentLabel_ = new QLabel("–");
+  dokumentLabel_->setObjectName("Dokument");
   dokumentLabel_->setWordWrap(true);
   datenbankLabel_ = new QLabel("–");
   datenbankLabel_->setWordWrap(true);
@@ -223,6 +224,11 @@ void Hauptfenster::TitelSetzen() {
   }
   setWindowTitle(titel);
   setWindowModified(auftrag_.Geaendert());
+  // The panel says it too, beside the document's name.
+  if (auftrag_.Offen())
+    dokumentLabel_->setText(Q(auftrag_.Dokumentpfad().filename().string()) +
+                            (auftrag_.Geaendert() ? " – geändert, nicht gespeichert" : "") +
+                            (auftrag_.Schreibgeschuetzt() ? " – schreibgeschützt" : ""));
 }
 
 QLineEdit* Hauptfenster::Eigenschaft(const std::string& name) const {

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -168,6 +169,7 @@ class ArbeitstagTest : public QObject {
     Ok();
     QTRY_VERIFY(fenster_->isWindowModified());
     QVERIFY(fenster_->Geaendert());
+    QVERIFY(fenster_->findChild<QLabel*>("Dokument")->text().contains("geändert"));
     QVERIFY(Tabellen() > vorher);
     QCOMPARE(tarvo::CDbl(Gespeichert("Brutto")), 0.0);
     QTest::qWait(100);  // the form's window is gone; the marker stays
