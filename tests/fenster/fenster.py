@@ -186,14 +186,45 @@ class Anzeige:
     # -- pictures ------------------------------------------------------------------------------
 
     def bild(self, pfad, fenster=None, warten=0.6):
-        """Writes the screen (or one window with its frame) to a PNG file, after `warten` seconds
-        for windows that just appeared to be painted."""
+        """Writes the screen (or one window) to a PNG file, after `warten` seconds for windows
+        that just appeared to be painted. Xvfb's root image can miss what a newly mapped window
+        painted, so each client window is read on its own and laid over the screen in stacking
+        order."""
         time.sleep(warten)
-        befehl = ["xwd", "-silent"] + (["-id", str(fenster), "-frame"] if fenster else ["-root"])
-        daten = subprocess.run(befehl, env=self.env, check=True, capture_output=True).stdout
-        breite, hoehe, zeilen = xwd_pixel(daten)
-        png_schreiben(pfad, breite, hoehe, zeilen)
+        if fenster:
+            breite, hoehe, zeilen = xwd_pixel(self._xwd(["-id", str(fenster)]))
+        else:
+            breite, hoehe, zeilen = xwd_pixel(self._xwd(["-root"]))
+            zeilen = [bytearray(z) for z in zeilen]
+            for w in self._stapel():
+                try:
+                    x, y = self._lage(w)
+                    b, h, inhalt = xwd_pixel(self._xwd(["-id", str(w)]))
+                except (subprocess.CalledProcessError, Fehlschlag, KeyError, ValueError):
+                    continue  # gone meanwhile, or not true colour
+                for zeile in range(max(0, -y), min(h, hoehe - y)):
+                    links, rechts = max(0, x), min(breite, x + b)
+                    if links < rechts:
+                        zeilen[y + zeile][links * 3:rechts * 3] = \
+                            inhalt[zeile][(links - x) * 3:(rechts - x) * 3]
+        png_schreiben(pfad, breite, hoehe, [bytes(z) for z in zeilen])
         return pfad
+
+    def _xwd(self, argumente):
+        return subprocess.run(["xwd", "-silent"] + argumente, env=self.env, check=True,
+                              capture_output=True).stdout
+
+    def _stapel(self):
+        """The managed client windows, bottom first."""
+        aus = self._aus(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"])
+        return [int(w, 16) for w in re.findall(r"0x[0-9a-fA-F]+", aus.split("#", 1)[-1])]
+
+    def _lage(self, fenster):
+        aus = self._aus(["xwininfo", "-id", str(fenster)])
+        werte = dict(re.findall(r"Absolute upper-left ([XY]):\s+(-?\d+)", aus))
+        if "Map State: IsViewable" not in aus:
+            raise ValueError("nicht sichtbar")
+        return int(werte["X"]), int(werte["Y"])
 
     # -- helpers -------------------------------------------------------------------------------
 
