@@ -97,13 +97,22 @@ class Lauf:
     # -- the steps -----------------------------------------------------------------------------
 
     def ok_druecken(self, anzeige, haupt):
-        anzeige.tasten(haupt, "ctrl+1")
-        time.sleep(1.5)  # the form opens inside the window (an MDI child, no X window)
-        self.bild(anzeige, "formular-geoeffnet")
-        anzeige.tasten(haupt, "alt+o")
-        anzeige.warte_auf_titel(haupt, r"\*", 15)
+        # The form opens inside the window (an MDI child, no X window of its own), so X cannot
+        # say when it is there: under load the keys are pressed again until "OK" took effect
+        # (Ctrl+1 on an open form brings it to the front; Alt+O without a form does nothing).
+        for versuch in range(6):
+            anzeige.tasten(haupt, "ctrl+1")
+            time.sleep(1.5 + versuch)
+            if versuch == 0:
+                self.bild(anzeige, "formular-geoeffnet")
+            anzeige.tasten(haupt, "alt+o")
+            try:
+                anzeige.warte_auf_titel(haupt, r"\*", 4 + 2 * versuch)
+                break
+            except fenster.Fehlschlag:
+                print("   (»OK« noch nicht angekommen, Versuch %d)" % (versuch + 2))
         time.sleep(1)  # the form's window goes away after "OK"; the marker must stay
-        anzeige.warte_auf_titel(haupt, r"\*", 2)
+        anzeige.warte_auf_titel(haupt, r"\*", 5)
 
     def pruefen(self):
         os.makedirs(self.bilder, exist_ok=True)
