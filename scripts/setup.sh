@@ -18,7 +18,9 @@ pakete=(build-essential cmake ninja-build ccache pkg-config
         sqlite3 python3 python3-docx poppler-utils zip unzip
         libreoffice-writer-nogui fonts-dejavu-core fonts-liberation2 locales
         qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libpoppler-qt6-dev xvfb xauth
-        libqpdf-dev qpdf libxml2-utils libsaxonhe-java openjdk-17-jre-headless)
+        libqpdf-dev qpdf libxml2-utils libsaxonhe-java openjdk-17-jre-headless
+        openbox xdotool wmctrl x11-utils x11-apps)
+# openbox … x11-apps: the window test on a virtual display (tests/fenster/).
 fi
 # The fuzz targets (scripts/fuzz.sh) are built with clang and its libFuzzer.
 case " $* " in *" -DTARVO_FUZZ=ON "*) pakete+=(clang-14 libclang-rt-14-dev) ;; esac

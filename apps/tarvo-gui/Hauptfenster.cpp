@@ -1,5 +1,6 @@
 #include "Hauptfenster.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -7,43 +8,38 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFormLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <fstream>
 #include <sstream>
 
+#include "Fensterhilfen.h"
+#include "Rechnungswahl.h"
 #include "Vorschau.h"
 #include "errors/Falle.h"
 #include "errors/Laufzeitfehler.h"
 #include "errors/Protokoll.h"
 #include "forms/Formulare.h"
 #include "forms/kat1/frmKat1.h"
+#include "host/Auftragssitzung.h"
+#include "host/Wiederherstellung.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Oberflaeche.h"
+#include "platform/qt/Formularansicht.h"
 #include "platform/qt/QtBildschirm.h"
 
 namespace tarvo::gui {
-namespace {
-
-constexpr const char* kAnwendung = "tarvo-gui";
-constexpr int kZuletztAnzahl = 5;
-
-QString Q(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-std::string Einstellung(const std::string& schluessel) {
-  return controls::Bildschirm::Aktuell().GetSetting(kAnwendung, "Zuletzt", schluessel, "");
-}
-
-}  // namespace
 
 std::vector<std::pair<std::int16_t, std::string>> Kategorien() {
   formulare::FormulareRegistrieren();
@@ -60,7 +56,6 @@ std::vector<std::pair<std::int16_t, std::string>> Kategorien() {
 Hauptfenster::Hauptfenster(std::shared_ptr<qt::QtBildschirm> bildschirm, QWidget* parent)
     : QMainWindow(parent), bildschirm_(std::move(bildschirm)) {
   setObjectName("Hauptfenster");
-  setWindowTitle("tarvo – Vermessungsgebühren[*]");
   bereich_ = new QMdiArea(this);
   bereich_->setObjectName("Formulare");
   setCentralWidget(bereich_);
@@ -68,10 +63,10 @@ Hauptfenster::Hauptfenster(std::shared_ptr<qt::QtBildschirm> bildschirm, QWidget
   bildschirm_->Hauptfenster(this);
   bildschirm_->NachEntladen = [this](controls::Form& form) { Abgeschlossen(form); };
   controls::Bildschirm::Setzen(bildschirm_);
+  auftrag_.NachOk([this] { OkVerarbeitet(); });
 
   auto* panel = new QDockWidget("Auftrag", this);
   panel->setObjectName("Auftrag");
-  panel->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
   panel->setWidget(PanelAnlegen());
   addDockWidget(Qt::LeftDockWidgetArea, panel);
 
@@ -80,15 +75,18 @@ Hauptfenster::Hauptfenster(std::shared_ptr<qt::QtBildschirm> bildschirm, QWidget
   vorschau_ = new Vorschau(dock);
   dock->setWidget(vorschau_);
   addDockWidget(Qt::RightDockWidgetArea, dock);
+  resize(1400, 860);
   resizeDocks({dock}, {460}, Qt::Horizontal);
 
   MenusAnlegen();
+  TitelSetzen();
   statusBar()->showMessage("Bereit. Öffnen Sie eine Rechnung und die Auftragsdatenbank.");
-  resize(1400, 860);
+  ArbeitsplatzLaden();
 }
 
 Hauptfenster::~Hauptfenster() {
   bildschirm_->NachEntladen = nullptr;
+  schliessen_ = true;
   // The forms go before the window that shows them.
   for (auto [index, titel] : Kategorien()) {
     if (auto form = formulare::Formular(index); form && form->Loaded()) {
@@ -96,28 +94,46 @@ Hauptfenster::~Hauptfenster() {
       falle([&] { form->Unload(); });
     }
   }
+  for (auto& [form, offen] : offen_)
+    if (offen.ok) offen.ok->Click.Disconnect(offen.hoerer);
 }
 
 void Hauptfenster::MenusAnlegen() {
   QMenu* datei = menuBar()->addMenu("&Datei");
   datei->addAction("Rechnung ö&ffnen …", QKeySequence::Open, this, [this] { DokumentWaehlen(); });
+  datei->addAction("Rechnungssatz &wählen …", this, [this] { RechnungWechseln(); });
   zuletzt_ = datei->addMenu("&Zuletzt geöffnet");
   ZuletztMenue();
-  datei->addAction("&Speichern", QKeySequence::Save, this, [this] { Speichern(); });
+  datei->addAction("&Speichern", QKeySequence("Ctrl+S"), this, [this] { Speichern(); });
   datei->addSeparator();
-  datei->addAction("&Beenden", QKeySequence::Quit, this, [this] { close(); });
+  datei->addAction("&Beenden", QKeySequence("Ctrl+Q"), this, [this] { close(); });
+
+  QMenu* bearbeiten = menuBar()->addMenu("&Bearbeiten");
+  bearbeiten->addAction("&Rückgängig (letztes »OK«)", QKeySequence("Ctrl+Z"), this,
+                        [this] { Rueckgaengig(); });
 
   QMenu* datenbank = menuBar()->addMenu("Daten&bank");
   datenbank->addAction("Ö&ffnen …", this, [this] { DatenbankWaehlen(false); });
   datenbank->addAction("&Neu mit Beispieldaten …", this, [this] { DatenbankWaehlen(true); });
 
   QMenu* kategorie = menuBar()->addMenu("&Kategorie");
-  for (auto [index, titel] : Kategorien())
-    kategorie->addAction(Q(titel), this, [this, index = index] { KategorieOeffnen(index); });
+  for (auto [index, titel] : Kategorien()) {
+    QAction* aktion = kategorie->addAction(QString("&%1 ").arg(index + 1) + Q(titel), this,
+                                           [this, index = index] { KategorieOeffnen(index); });
+    aktion->setShortcut(QKeySequence(QString("Ctrl+%1").arg(index + 1)));
+    aktion->setObjectName(QString("AktionKategorie%1").arg(index + 1));
+  }
 
   QMenu* fenster = menuBar()->addMenu("&Fenster");
   fenster->addAction("&Nebeneinander", bereich_, &QMdiArea::tileSubWindows);
   fenster->addAction("&Überlappend", bereich_, &QMdiArea::cascadeSubWindows);
+  fenster->addSeparator();
+  for (QDockWidget* dock : findChildren<QDockWidget*>()) {
+    QAction* zeigen = dock->toggleViewAction();
+    zeigen->setText("&" + dock->windowTitle());
+    zeigen->setObjectName("Zeigen" + dock->objectName());
+    fenster->addAction(zeigen);
+  }
 
   QMenu* protokoll = menuBar()->addMenu("&Protokoll");
   protokoll->addAction("Verw.log &anzeigen", this, [this] { ProtokollZeigen(); });
@@ -131,6 +147,7 @@ QWidget* Hauptfenster::PanelAnlegen() {
   auto* layout = new QVBoxLayout(panel);
   auto* felder = new QFormLayout;
   dokumentLabel_ = new QLabel("–");
+  dokumentLabel_->setObjectName("Dokument");
   dokumentLabel_->setWordWrap(true);
   datenbankLabel_ = new QLabel("–");
   datenbankLabel_->setWordWrap(true);
@@ -147,9 +164,14 @@ QWidget* Hauptfenster::PanelAnlegen() {
     feld->setObjectName(Q(name));
     eigenschaften_[name] = feld;
     felder->addRow(Q(name) + ":", feld);
+    // A value the property refuses is marked on the field as soon as the field is left.
+    connect(feld, &QLineEdit::editingFinished, this, [this, name] {
+      if (auftrag_.Offen()) EigenschaftSetzen(name);
+    });
   }
   layout->addLayout(felder);
   standLabel_ = new QLabel;
+  standLabel_->setObjectName("Stand");
   standLabel_->setWordWrap(true);
   layout->addWidget(standLabel_);
   for (auto [index, titel] : Kategorien()) {
@@ -174,18 +196,39 @@ void Hauptfenster::PanelFuellen() {
   rechnung_->clear();
   Falle falle("Hauptfenster", "PanelFuellen");
   falle([&] {
-    for (std::int32_t id : auftrag_.Benutzerliste()) benutzer_->addItem(QString::number(id), id);
+    for (std::int32_t id : Auftragsfuehrung::Benutzerliste(auftrag_.Datenbankpfad()))
+      benutzer_->addItem(QString::number(id), id);
     benutzer_->setCurrentIndex(benutzer_->findData(auftrag_.Benutzer()));
   });
   falle([&] {
     rechnung_->addItem("(keiner)", 0);
-    for (const Rechnungseintrag& r : auftrag_.Rechnungen())
+    for (const Rechnungseintrag& r : Auftragsfuehrung::Rechnungen(auftrag_.Datenbankpfad()))
       rechnung_->addItem(QString("%1 vom %2, Art %3").arg(r.nummer).arg(Q(r.datum)).arg(r.art),
                          r.nummer);
     rechnung_->setCurrentIndex(rechnung_->findData(auftrag_.Rechnung().value_or(0)));
   });
   falle([&] { standLabel_->setText(Q(auftrag_.Rechnungsstand())); });
+  for (QPushButton* knopf : findChildren<QPushButton*>(QRegularExpression("^Kategorie\\d$")))
+    knopf->setEnabled(auftrag_.Offen() && !auftrag_.Schreibgeschuetzt());
   fuellen_ = false;
+  TitelSetzen();
+}
+
+void Hauptfenster::TitelSetzen() {
+  QString titel = "tarvo – Vermessungsgebühren";
+  if (auftrag_.Offen()) {
+    titel = Q(auftrag_.Dokumentpfad().filename().string()) + "[*]";
+    if (auftrag_.Rechnung()) titel += QString(" (Rechnung %1)").arg(*auftrag_.Rechnung());
+    if (auftrag_.Schreibgeschuetzt()) titel += " – schreibgeschützt";
+    titel += " – tarvo";
+  }
+  setWindowTitle(titel);
+  setWindowModified(auftrag_.Geaendert());
+  // The panel says it too, beside the document's name.
+  if (auftrag_.Offen())
+    dokumentLabel_->setText(Q(auftrag_.Dokumentpfad().filename().string()) +
+                            (auftrag_.Geaendert() ? " – geändert, nicht gespeichert" : "") +
+                            (auftrag_.Schreibgeschuetzt() ? " – schreibgeschützt" : ""));
 }
 
 QLineEdit* Hauptfenster::Eigenschaft(const std::string& name) const {
@@ -198,61 +241,43 @@ void Hauptfenster::Fehler(const std::string& was, const std::string& meldung) {
   statusBar()->showMessage(Q(was));
 }
 
-bool Hauptfenster::Oeffnen(const std::filesystem::path& dokument,
-                           const std::filesystem::path& datenbank) {
-  if (!Weiter()) return false;
-  for (QMdiSubWindow* kind : bereich_->subWindowList()) kind->close();
+bool Hauptfenster::EigenschaftSetzen(const std::string& name) {
+  QLineEdit* feld = eigenschaften_.at(name);
+  const QString text = feld->text().trimmed();
   try {
-    // The users and invoices of the database, read through a session of their own; it holds
-    // the job's locks, so it ends (and the current job with it) before the job is opened.
-    auftrag_.Schliessen();
-    std::vector<std::int32_t> benutzer;
-    decltype(auftrag_.Rechnungen()) rechnungen;
-    {
-      Auftragsfuehrung neu;
-      neu.Oeffnen(dokument, datenbank, 1, std::nullopt);
-      benutzer = neu.Benutzerliste();
-      rechnungen = neu.Rechnungen();
-    }
-    auftrag_.Oeffnen(
-        dokument, datenbank, benutzer.empty() ? 1 : benutzer.front(),
-        rechnungen.empty() ? std::nullopt : std::optional<std::int32_t>(rechnungen.front().nummer));
+    // An empty field lets the property empty: no value of an earlier form survives.
+    auftrag_.EigenschaftSetzen(name, text.isEmpty() ? Variant() : Variant(text.toStdString()));
   } catch (const Laufzeitfehler& fehler) {
-    Fehler("Der Auftrag ließ sich nicht öffnen.", fehler.Beschreibung());
+    const QString grund = Q(name + ": »" + text.toStdString() + "« – " + fehler.Beschreibung());
+    feld->setStyleSheet("QLineEdit { background: #ffd7d7; }");
+    feld->setToolTip(grund);
+    statusBar()->showMessage(grund);
     return false;
   }
-  setWindowModified(false);
-  PanelFuellen();
-  Zuletzt(dokument);
-  statusBar()->showMessage(
-      Q("Geöffnet: " + dokument.filename().string() + " mit " + datenbank.filename().string()));
-  vorschau_->Zeigen(auftrag_.Dokument());
+  feld->setStyleSheet(QString());
+  feld->setToolTip(QString());
   return true;
 }
 
-void Hauptfenster::AuftragWechseln() {
-  if (fuellen_ || !auftrag_.Offen()) return;
-  const std::int32_t benutzer = benutzer_->currentData().toInt();
-  const std::int32_t rechnung = rechnung_->currentData().toInt();
-  if (benutzer == auftrag_.Benutzer() && rechnung == auftrag_.Rechnung().value_or(0)) return;
-  // The job is opened anew from the files: unsaved work is saved or given up first.
-  if (!Weiter()) {
-    PanelFuellen();
-    return;
-  }
-  try {
-    auftrag_.Oeffnen(auftrag_.Dokumentpfad(), auftrag_.Datenbankpfad(), benutzer,
-                     rechnung ? std::optional<std::int32_t>(rechnung) : std::nullopt);
-  } catch (const Laufzeitfehler& fehler) {
-    Fehler("Der Auftrag ließ sich nicht öffnen.", fehler.Beschreibung());
-  }
-  setWindowModified(false);
-  PanelFuellen();
+bool Hauptfenster::EigenschaftenSetzen() {
+  QLineEdit* erstes = nullptr;
+  for (const std::string& name : Auftragsfuehrung::Eigenschaftsnamen())
+    if (!EigenschaftSetzen(name) && !erstes) erstes = eigenschaften_.at(name);
+  if (!erstes) return true;
+  statusBar()->showMessage(erstes->toolTip());
+  erstes->setFocus();
+  erstes->selectAll();
+  return false;
 }
 
 controls::Form* Hauptfenster::KategorieOeffnen(std::int16_t kategorie) {
   if (!auftrag_.Offen()) {
     Fehler("Es ist kein Auftrag geöffnet.", "Öffnen Sie zuerst eine Rechnung und die Datenbank.");
+    return nullptr;
+  }
+  if (auftrag_.Schreibgeschuetzt()) {
+    Fehler("Die Rechnung ist schreibgeschützt geöffnet.",
+           "Ein anderer Arbeitsplatz bearbeitet sie; sie kann nur angesehen werden.");
     return nullptr;
   }
   // A form already open is brought to the front.
@@ -261,25 +286,29 @@ controls::Form* Hauptfenster::KategorieOeffnen(std::int16_t kategorie) {
       if (kind == bildschirm_->Fenster(*offen)) bereich_->setActiveSubWindow(kind);
     return offen.get();
   }
-  std::vector<std::pair<std::string, Variant>> eigenschaften;
-  for (const std::string& name : Auftragsfuehrung::Eigenschaftsnamen()) {
-    const QString text = eigenschaften_[name]->text().trimmed();
-    if (!text.isEmpty()) eigenschaften.emplace_back(name, Variant(text.toStdString()));
-  }
+  if (!EigenschaftenSetzen()) return nullptr;
   fehlerVorher_ = protokoll::AnzahlGemeldet();
   controls::Form* form = nullptr;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   try {
-    form = &auftrag_.FormularZeigen(kategorie, Fensternummer, eigenschaften);
+    form = &auftrag_.FormularZeigen(kategorie, Fensternummer, {});
   } catch (const Laufzeitfehler& fehler) {
     QApplication::restoreOverrideCursor();
     Fehler("Das Formular ließ sich nicht öffnen.", fehler.Beschreibung());
     return nullptr;
   }
   QApplication::restoreOverrideCursor();
-  offen_[form] = false;
-  if (auto* ok = dynamic_cast<controls::CommandButton*>(form->Steuerelement("CommandEnde")))
-    ok->Click.ConnectFront([this, form] { offen_[form] = true; });
+  OffenesFormular& offen = offen_[form];
+  if (offen.ok) offen.ok->Click.Disconnect(offen.hoerer);
+  offen = OffenesFormular{};
+  offen.ok = dynamic_cast<controls::CommandButton*>(form->Steuerelement("CommandEnde"));
+  if (offen.ok)
+    offen.hoerer = offen.ok->Click.ConnectFront([this, form] {
+      offen_[form].okGedrueckt = true;
+      okFormular_ = form->Caption;
+    });
+  if (QWidget* fenster = bildschirm_->Fenster(*form)) fenster->installEventFilter(this);
+  SpaltenLaden(*form);
   statusBar()->showMessage(Q("»" + form->Caption + "« geöffnet."));
   return form;
 }
@@ -287,16 +316,28 @@ controls::Form* Hauptfenster::KategorieOeffnen(std::int16_t kategorie) {
 void Hauptfenster::Abgeschlossen(controls::Form& form) {
   const auto it = offen_.find(&form);
   if (it == offen_.end()) return;
-  const bool ok = it->second;
+  SpaltenSichern(form);
+  const bool ok = it->second.okGedrueckt;
+  if (it->second.ok) it->second.ok->Click.Disconnect(it->second.hoerer);
   offen_.erase(it);
-  if (!ok) {
-    statusBar()->showMessage(Q("»" + form.Caption + "« abgebrochen, nichts geschrieben."));
+  // After "OK" the job reports itself once it has kept the pending state (OkVerarbeitet).
+  if (!ok) statusBar()->showMessage(Q("»" + form.Caption + "« abgebrochen, nichts geschrieben."));
+}
+
+void Hauptfenster::OkVerarbeitet() {
+  TitelSetzen();
+  if (const auto fehler = auftrag_.OkFehler()) {
+    Fehler(
+        "Die Rechnungssumme ließ sich nicht im Rechnungssatz festhalten; das »OK« wurde "
+        "zurückgenommen.",
+        *fehler);
+    vorschau_->Zeigen(auftrag_.Dokument());
     return;
   }
-  setWindowModified(true);
-  std::string text = "»" + form.Caption + "« in " + auftrag_.Dokumentpfad().filename().string() +
-                     " geschrieben (noch nicht gespeichert)";
-  Falle falle("Hauptfenster", "Abgeschlossen");
+  std::string text = "»" + okFormular_ + "« in " + auftrag_.Dokumentpfad().filename().string() +
+                     " geschrieben (noch nicht gespeichert; Strg+S speichert, Strg+Z nimmt "
+                     "zurück)";
+  Falle falle("Hauptfenster", "OkVerarbeitet");
   falle([&] {
     const std::string stand = auftrag_.Rechnungsstand();
     if (!stand.empty()) text += "; " + stand;
@@ -311,114 +352,127 @@ void Hauptfenster::Abgeschlossen(controls::Form& form) {
 }
 
 bool Hauptfenster::Speichern() {
-  if (!auftrag_.Offen()) return false;
+  if (!auftrag_.Offen() || auftrag_.Schreibgeschuetzt()) return false;
+  if (!FormulareSchliessen()) return false;
   try {
-    auftrag_.Speichern(auftrag_.Dokumentpfad());
+    try {
+      auftrag_.Speichern(auftrag_.Dokumentpfad());
+    } catch (const Laufzeitfehler& fehler) {
+      if (fehler.Nummer() != Auftragssitzung::kAndererArbeitsplatz) throw;
+      const int wahl = Fragen(
+          this, "Rechnungssatz geändert",
+          Q(fehler.Beschreibung() + "\n\nSollen die Summen dieser Rechnung trotzdem gespeichert "
+                                    "werden? Die Änderung des anderen Arbeitsplatzes geht dann "
+                                    "verloren."),
+          {"Ü&berschreiben", "Abbrechen"}, 1, 1);
+      if (wahl != 0) {
+        statusBar()->showMessage("Nicht gespeichert: der Rechnungssatz wurde anderswo geändert.");
+        return false;
+      }
+      auftrag_.Speichern(auftrag_.Dokumentpfad(), true);
+    }
   } catch (const Laufzeitfehler& fehler) {
-    Fehler("Die Rechnung wurde nicht gespeichert.", fehler.Beschreibung());
+    Fehler("Die Rechnung wurde nicht gespeichert; die Änderungen bleiben offen.",
+           fehler.Beschreibung());
     return false;
   }
-  setWindowModified(false);
+  TitelSetzen();
+  standLabel_->setText(Q(auftrag_.Rechnungsstand()));
   statusBar()->showMessage(Q("Gespeichert: " + auftrag_.Dokumentpfad().string()));
   vorschau_->Zeigen(auftrag_.Dokument());
   return true;
 }
 
+bool Hauptfenster::Rueckgaengig() {
+  if (!auftrag_.Geaendert()) {
+    statusBar()->showMessage("Nichts zurückzunehmen.");
+    return false;
+  }
+  try {
+    auftrag_.Rueckgaengig();
+  } catch (const Laufzeitfehler& fehler) {
+    Fehler("Das letzte »OK« ließ sich nicht zurücknehmen.", fehler.Beschreibung());
+    return false;
+  }
+  TitelSetzen();
+  Falle falle("Hauptfenster", "Rueckgaengig");
+  falle([&] { standLabel_->setText(Q(auftrag_.Rechnungsstand())); });
+  statusBar()->showMessage("Das letzte »OK« ist zurückgenommen.");
+  vorschau_->Zeigen(auftrag_.Dokument());
+  return true;
+}
+
 bool Hauptfenster::Weiter() {
-  if (!isWindowModified()) return true;
-  const std::int32_t antwort =
-      MsgBox("Die Rechnung »" + auftrag_.Dokumentpfad().filename().string() +
-                 "« wurde geändert. Sollen die Änderungen gespeichert werden?",
-             controls::msgbox::YesNoCancel + controls::msgbox::Question, "tarvo");
-  if (antwort == controls::msgbox::Yes) return Speichern();
-  if (antwort == controls::msgbox::No) {
-    setWindowModified(false);
+  if (!auftrag_.Geaendert()) return true;
+  const int wahl =
+      Fragen(this, "tarvo",
+             Q("Änderungen an »" + auftrag_.Dokumentpfad().filename().string() + "« speichern?"),
+             {"&Speichern", "&Verwerfen", "Abbrechen"}, 0, 2);
+  if (wahl == 0) return Speichern();
+  if (wahl == 1) {
+    try {
+      auftrag_.Verwerfen();
+    } catch (const Laufzeitfehler& fehler) {
+      Fehler("Die Änderungen ließen sich nicht verwerfen.", fehler.Beschreibung());
+      return false;
+    }
+    TitelSetzen();
+    vorschau_->Zeigen(auftrag_.Dokument());
     return true;
   }
   return false;
 }
 
+bool Hauptfenster::FormulareSchliessen() {
+  for (auto [index, titel] : Kategorien()) {
+    auto form = formulare::Formular(index);
+    if (!form || !form->Loaded()) continue;
+    const int wahl = Fragen(this, "tarvo",
+                            Q("Das Formular »" + titel +
+                              "« ist noch geöffnet; seine Eingaben gehen beim Schließen "
+                              "verloren. Schließen?"),
+                            {"S&chließen", "Abbrechen"}, 1, 1);
+    if (wahl != 0) return false;
+    schliessen_ = true;
+    Falle falle("Hauptfenster", "FormulareSchliessen");
+    falle([&] { form->Unload(); });
+    schliessen_ = false;
+  }
+  return true;
+}
+
+bool Hauptfenster::eventFilter(QObject* objekt, QEvent* ereignis) {
+  // A form's window closed through its frame: its typed rows would be gone.
+  if (ereignis->type() != QEvent::Close || schliessen_) return false;
+  for (const auto& [form, offen] : offen_) {
+    if (bildschirm_->Fenster(*form) != objekt) continue;
+    const int wahl =
+        Fragen(this, "tarvo",
+               Q("»" + form->Caption + "« schließen? Die Eingaben im Formular gehen verloren."),
+               {"S&chließen", "Abbrechen"}, 1, 1);
+    if (wahl == 0) return false;
+    ereignis->ignore();
+    return true;
+  }
+  return false;
+}
+
+void Hauptfenster::changeEvent(QEvent* ereignis) {
+  QMainWindow::changeEvent(ereignis);
+  // The changed marker follows the job alone: a form's MDI window that goes away resets the
+  // host window's modified state, so it is put back as the job has it.
+  if (ereignis->type() == QEvent::ModifiedChange && isWindowModified() != auftrag_.Geaendert())
+    QTimer::singleShot(0, this, [this] { setWindowModified(auftrag_.Geaendert()); });
+}
+
 void Hauptfenster::closeEvent(QCloseEvent* ereignis) {
-  if (!Weiter()) {
+  if (!FormulareSchliessen() || !Weiter()) {
     ereignis->ignore();
     return;
   }
+  ArbeitsplatzSichern();
+  auftrag_.Schliessen();
   ereignis->accept();
-}
-
-void Hauptfenster::Zuletzt(const std::filesystem::path& datei) {
-  std::vector<std::string> liste{std::filesystem::absolute(datei).string()};
-  for (int i = 1; i <= kZuletztAnzahl; ++i) {
-    const std::string eintrag = Einstellung("Datei" + std::to_string(i));
-    if (!eintrag.empty() && eintrag != liste.front() &&
-        static_cast<int>(liste.size()) < kZuletztAnzahl)
-      liste.push_back(eintrag);
-  }
-  Falle falle("Hauptfenster", "Zuletzt");
-  for (std::size_t i = 0; i < liste.size(); ++i) {
-    falle([&] {
-      controls::Bildschirm::Aktuell().SaveSetting(kAnwendung, "Zuletzt",
-                                                  "Datei" + std::to_string(i + 1), liste[i]);
-      controls::Bildschirm::Aktuell().SaveSetting(
-          kAnwendung, "Zuletzt", "Datenbank" + std::to_string(i + 1),
-          i == 0 ? auftrag_.Datenbankpfad().string()
-                 : Einstellung("Datenbank" + std::to_string(i + 1)));
-    });
-  }
-  ZuletztMenue();
-}
-
-void Hauptfenster::ZuletztMenue() {
-  zuletzt_->clear();
-  for (int i = 1; i <= kZuletztAnzahl; ++i) {
-    const std::string datei = Einstellung("Datei" + std::to_string(i));
-    const std::string datenbank = Einstellung("Datenbank" + std::to_string(i));
-    if (datei.empty()) continue;
-    zuletzt_->addAction(QString("&%1 %2").arg(i).arg(Q(datei)), this,
-                        [this, datei, datenbank] { Oeffnen(datei, datenbank); });
-  }
-  zuletzt_->setEnabled(!zuletzt_->isEmpty());
-}
-
-void Hauptfenster::DokumentWaehlen() {
-  const QString datei =
-      QFileDialog::getOpenFileName(this, "Rechnung öffnen", QString(), "Word-Dokumente (*.docx)");
-  if (datei.isEmpty()) return;
-  std::filesystem::path datenbank = auftrag_.Datenbankpfad();
-  if (datenbank.empty()) {
-    const QString wahl = QFileDialog::getOpenFileName(this, "Auftragsdatenbank öffnen", QString(),
-                                                      "Auftragsdatenbank (*.db *.sqlite)");
-    if (wahl.isEmpty()) return;
-    datenbank = wahl.toStdString();
-  }
-  Oeffnen(datei.toStdString(), datenbank);
-}
-
-void Hauptfenster::DatenbankWaehlen(bool neu) {
-  const QString datei =
-      neu ? QFileDialog::getSaveFileName(this, "Neue Auftragsdatenbank", "Auftraege.db",
-                                         "Auftragsdatenbank (*.db)")
-          : QFileDialog::getOpenFileName(this, "Auftragsdatenbank öffnen", QString(),
-                                         "Auftragsdatenbank (*.db *.sqlite)");
-  if (datei.isEmpty()) return;
-  if (neu) {
-    try {
-      BeispieldatenbankAnlegen(datei.toStdString());
-    } catch (const Laufzeitfehler& fehler) {
-      Fehler("Die Datenbank wurde nicht angelegt.", fehler.Beschreibung());
-      return;
-    }
-  }
-  if (auftrag_.Dokumentpfad().empty()) {
-    datenbankLabel_->setText(datei);
-    statusBar()->showMessage("Datenbank gewählt; öffnen Sie nun die Rechnung.");
-    auftrag_.Schliessen();
-    const QString dokument =
-        QFileDialog::getOpenFileName(this, "Rechnung öffnen", QString(), "Word-Dokumente (*.docx)");
-    if (!dokument.isEmpty()) Oeffnen(dokument.toStdString(), datei.toStdString());
-    return;
-  }
-  Oeffnen(auftrag_.Dokumentpfad(), datei.toStdString());
 }
 
 void Hauptfenster::ProtokollZeigen() {

@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <ctime>
 #include <map>
 
 #include "document/Dokumenthilfen.h"
+#include "errors/Falle.h"
 #include "errors/Laufzeitfehler.h"
 #include "fees/modStatus.h"
 #include "forms/Formulare.h"
 #include "forms/kat1/frmKat1.h"
+#include "host/Wiederherstellung.h"
+#include "platform/controls/Buttons.h"
 #include "platform/controls/Form.h"
 #include "platform/dao/Database.h"
 #include "platform/dao/Recordset.h"
@@ -37,6 +41,29 @@ bool DieselbeDatei(const std::filesystem::path& a, const std::filesystem::path& 
 constexpr const char* kRechnungsfelder[] = {
     "Rechnungsart", "ID_Auftragsnummer",          "NettoRechnung",
     "Brutto",       "MehrwertsteuerFreierbetrag", "Mehrwertsteuersatz"};
+
+// The database's job transaction, rolled back unless it was committed.
+class Zuruecknahme {
+ public:
+  explicit Zuruecknahme(dao::Database& datenbank) : datenbank_(datenbank) {}
+  ~Zuruecknahme() {
+    if (offen_) datenbank_.Rollback();
+  }
+  void Erledigt() { offen_ = false; }
+
+ private:
+  dao::Database& datenbank_;
+  bool offen_ = true;
+};
+
+std::string Jetzt() {
+  const std::time_t jetzt = std::time(nullptr);
+  std::tm zeit{};
+  ::localtime_r(&jetzt, &zeit);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &zeit);
+  return text;
+}
 
 // Field names compared as the database compares them (these are ASCII).
 bool Gleich(const std::string& a, const std::string& b) {
@@ -70,13 +97,17 @@ Auftragssitzung::Auftragssitzung(Auftragsdaten daten, Schritt schritt)
     ZielPruefen(daten_.ausgabe);
   }
   Melden("Dokument »" + daten_.dokument.string() + "«");
-  sperre_.Dokument(daten_.dokument, daten_.warten);
-  if (!daten_.ausgabe.empty()) sperre_.Dokument(daten_.ausgabe, daten_.warten);
-  if (daten_.rechnung) {
-    Melden("Rechnung " + std::to_string(*daten_.rechnung));
-    sperre_.Rechnung(daten_.datenbank, *daten_.rechnung, daten_.warten);
+  if (!daten_.schreibgeschuetzt) {
+    sperre_.Dokument(daten_.dokument, daten_.warten);
+    if (!daten_.ausgabe.empty()) sperre_.Dokument(daten_.ausgabe, daten_.warten);
+    if (daten_.rechnung) {
+      Melden("Rechnung " + std::to_string(*daten_.rechnung));
+      sperre_.Rechnung(daten_.datenbank, *daten_.rechnung, daten_.warten);
+    }
   }
   Melden("Dokument »" + daten_.dokument.string() + "«");
+  // What the files are before they are read, so that the save finds out what others did since.
+  if (!daten_.schreibgeschuetzt) fremd_.emplace(daten_.dokument, daten_.datenbank);
   dokument_ = word::Document::Open(daten_.dokument);
 
   Melden("Datenbank »" + daten_.datenbank.string() + "«");
@@ -91,11 +122,19 @@ Auftragssitzung::Auftragssitzung(Auftragsdaten daten, Schritt schritt)
     if (rechnung_->EOF())
       Unbrauchbar("die Rechnung " + std::to_string(*daten_.rechnung) + " gibt es nicht.");
     RechnungPruefen();
+    grundstand_ = SatzwerteLesen(*rechnung_);
+  }
+  if (AmFenster()) {
+    // Nothing is locked in the database until a save; only the recovery entry is made.
+    if (!daten_.schreibgeschuetzt)
+      wiederherstellung_ = std::make_unique<Wiederherstellung>(daten_.wiederherstellung);
+    return;
   }
   datenbank_->BeginTrans();
 }
 
 Auftragssitzung::~Auftragssitzung() {
+  OkLoesen();
   // A job not finished changes nothing.
   if (datenbank_) datenbank_->Rollback();
 }
@@ -129,6 +168,8 @@ void Auftragssitzung::Melden(const std::string& schritt) const {
 }
 
 controls::Form& Auftragssitzung::Zeigen(std::int16_t kategorie, std::int32_t fenster) {
+  if (daten_.schreibgeschuetzt)
+    Unbrauchbar("die Rechnung ist schreibgeschützt geöffnet; ein anderer Auftrag bearbeitet sie.");
   // New tables cannot go into a table cell: refuse such a letter before anything is written.
   Melden("Dokument »" + daten_.dokument.string() + "«");
   Status().Doc = dokument_;
@@ -163,26 +204,178 @@ controls::Form& Auftragssitzung::Zeigen(std::int16_t kategorie, std::int32_t fen
   formular_ = formulare::Formular(kategorie);
   if (!formular_ || !formular_->Loaded() || formular_->Steuerelemente().empty())
     Unbrauchbar("zu dieser Kategorie gibt es kein Gebührenformular.");
+  if (AmFenster()) OkBeobachten();
   return *formular_;
 }
 
-void Auftragssitzung::Abschliessen(const std::filesystem::path& ziel) {
-  // A statement that was re-opened and is gone after "OK" would be lost unnoticed.
-  if (!tag_.empty()) {
-    Melden("Prüfung der Abrechnung »" + tag_ + "«");
-    Status().Doc = dokument_;
-    const std::int32_t nachher = TabellenMitTag(tag_);
-    if (nachher < statementsVorher_ || nachher == 0)
-      Unbrauchbar("nach »OK« stehen " + std::to_string(nachher) + " statt " +
-                  std::to_string(std::max(statementsVorher_, 1)) +
-                  " Abrechnungen dieser Kategorie im Dokument; eine wäre verloren. Das Dokument "
-                  "wurde nicht gespeichert.");
+// The desktop's way: the form's "OK" runs inside a transaction of its own (OkBeginnt before the
+// form's handler, OkBeendet after it). The form is one instance for the process, so the
+// listeners are taken off again after each "OK" and when the session ends.
+void Auftragssitzung::OkBeobachten() {
+  OkLoesen();
+  okKnopf_ = dynamic_cast<controls::CommandButton*>(formular_->Steuerelement("CommandEnde"));
+  if (!okKnopf_) return;
+  okVorne_ = okKnopf_->Click.ConnectFront([this] { OkBeginnt(); });
+  okHinten_ = okKnopf_->Click.Connect([this] { OkBeendet(); });
+}
+
+void Auftragssitzung::OkLoesen() {
+  if (!okKnopf_) return;
+  okKnopf_->Click.Disconnect(okVorne_);
+  okKnopf_->Click.Disconnect(okHinten_);
+  okKnopf_ = nullptr;
+}
+
+void Auftragssitzung::OkBeginnt() {
+  Falle falle("Auftragssitzung", "OkBeginnt");
+  okFehler_.reset();
+  // The document as it is before this "OK", for Rückgängig.
+  falle([&] { dokument_->Save(wiederherstellung_->Vorher(schritte_.size() + 1)); });
+  falle([&] { datenbank_->BeginTrans(); });
+}
+
+void Auftragssitzung::OkBeendet() {
+  OkLoesen();
+  Falle falle("Auftragssitzung", "OkBeendet");
+  okFehler_ = datenbank_->TransactionError();
+  if (!okFehler_ && !tag_.empty()) {
+    if (auto fehlt = StatementVerloren())
+      okFehler_ = Laufzeitfehler(fehlernummer::UngueltigerAufruf, *fehlt);
   }
+  std::optional<Satzwerte> neu;
+  if (!okFehler_ && daten_.rechnung) {
+    falle([&] {
+      auto satz = datenbank_->OpenRecordset(RechnungsAbfrage(*daten_.rechnung));
+      neu = SatzwerteLesen(*satz);
+    });
+  }
+  datenbank_->Rollback();
+  schritte_.push_back(ausstehend_);
+  if (neu) ausstehend_ = std::move(neu);
+  if (okFehler_) {
+    // The record could not take the totals: the document goes back to where it was, so that
+    // document and record stay in step.
+    falle([&] { Rueckgaengig(); });
+  } else {
+    falle([&] { StandSichern(); });
+  }
+  if (nachOk_) nachOk_();
+}
+
+void Auftragssitzung::StandSichern() {
+  if (!wiederherstellung_) return;
+  if (schritte_.empty()) {
+    wiederherstellung_->Leeren();
+    return;
+  }
+  Wiederherstellungsstand stand;
+  stand.dokument = daten_.dokument;
+  stand.datenbank = daten_.datenbank;
+  stand.benutzer = daten_.benutzer;
+  stand.rechnung = daten_.rechnung;
+  stand.grundstand = grundstand_;
+  if (ausstehend_) stand.ausstehend = *ausstehend_;
+  stand.zeit = Jetzt();
+  wiederherstellung_->Schreiben(*dokument_, stand);
+}
+
+std::filesystem::path Auftragssitzung::Wiederherstellungseintrag() const {
+  return wiederherstellung_ ? wiederherstellung_->Eintrag() : std::filesystem::path();
+}
+
+bool Auftragssitzung::Rueckgaengig() {
+  if (schritte_.empty() || !wiederherstellung_) return false;
+  if (formular_ && formular_->Loaded())
+    Unbrauchbar("»" + formular_->Caption +
+                "« ist noch geöffnet; es arbeitet auf dem Dokument. Bitte zuerst schließen.");
+  const std::filesystem::path vorher = wiederherstellung_->Vorher(schritte_.size());
+  auto dokument = word::Document::Open(vorher);
+  if (Status().Doc == dokument_) Status().Doc = dokument;
+  dokument_ = std::move(dokument);
+  ausstehend_ = schritte_.back();
+  schritte_.pop_back();
+  std::error_code fehler;
+  std::filesystem::remove(vorher, fehler);
+  StandSichern();
+  return true;
+}
+
+void Auftragssitzung::Verwerfen() {
+  if (schritte_.empty()) return;
+  auto dokument = word::Document::Open(daten_.dokument);
+  if (Status().Doc == dokument_) Status().Doc = dokument;
+  dokument_ = std::move(dokument);
+  ausstehend_.reset();
+  schritte_.clear();
+  if (wiederherstellung_) wiederherstellung_->Leeren();
+}
+
+void Auftragssitzung::Wiederherstellen(const Wiederherstellungsstand& stand) {
+  if (!wiederherstellung_) Unbrauchbar("diese Sitzung kann nichts wiederherstellen.");
+  auto dokument = word::Document::Open(stand.stand);
+  // One step back leads to the document as it is saved.
+  dokument_->Save(wiederherstellung_->Vorher(schritte_.size() + 1));
+  schritte_.push_back(ausstehend_);
+  if (Status().Doc == dokument_) Status().Doc = dokument;
+  dokument_ = std::move(dokument);
+  grundstand_ = stand.grundstand;
+  if (!stand.ausstehend.empty()) ausstehend_ = stand.ausstehend;
+  StandSichern();
+  Wiederherstellung::Entfernen(stand);
+}
+
+std::optional<std::string> Auftragssitzung::StatementVerloren() const {
+  Status().Doc = dokument_;
+  const std::int32_t nachher = TabellenMitTag(tag_);
+  if (nachher >= statementsVorher_ && nachher > 0) return std::nullopt;
+  return "nach »OK« stehen " + std::to_string(nachher) + " statt " +
+         std::to_string(std::max(statementsVorher_, 1)) +
+         " Abrechnungen dieser Kategorie im Dokument; eine wäre verloren. Das Dokument wurde "
+         "nicht gespeichert.";
+}
+
+void Auftragssitzung::StatementsPruefen() {
+  Melden("Prüfung der Abrechnung »" + tag_ + "«");
+  if (auto fehlt = StatementVerloren()) Unbrauchbar(*fehlt);
+}
+
+void Auftragssitzung::Abschliessen(const std::filesystem::path& ziel, bool ueberschreiben) {
+  if (daten_.schreibgeschuetzt)
+    Unbrauchbar("die Rechnung ist schreibgeschützt geöffnet; sie wird nicht gespeichert.");
+  // A statement that was re-opened and is gone after "OK" would be lost unnoticed (the
+  // desktop's way checks each "OK" as it ends).
+  if (!tag_.empty() && !AmFenster()) StatementsPruefen();
   const std::string speichern = "Speichern nach »" + ziel.string() + "«";
   Melden(speichern);
   ZielPruefen(ziel);
   sperre_.Dokument(ziel, daten_.warten);
   word::docx::PendingSave neu = dokument_->PrepareSave(ziel);
+  // Another program's save, a word processor holding the letter, a replaced database: found
+  // out now, before anything is stored.
+  if (fremd_) fremd_->Pruefen(ziel);
+  if (AmFenster()) {
+    if (daten_.rechnung && ausstehend_) {
+      Melden("Rechnung " + std::to_string(*daten_.rechnung) + " speichern in »" +
+             daten_.datenbank.string() + "«");
+      RechnungSpeichern(ueberschreiben);
+    }
+    Melden(speichern + (ausstehend_ ? " (die Rechnung ist schon gespeichert)" : ""));
+    neu.Commit(ausstehend_.has_value());
+    Melden(speichern);
+    if (fremd_) fremd_->Erneuern();
+    // Saved: the next changes start from here.
+    if (daten_.rechnung) {
+      rechnung_ = datenbank_->OpenRecordset(RechnungsAbfrage(*daten_.rechnung));
+      grundstand_ = SatzwerteLesen(*rechnung_);
+    }
+    ausstehend_.reset();
+    std::error_code fehler;
+    for (std::size_t i = 1; i <= schritte_.size(); ++i)
+      std::filesystem::remove(wiederherstellung_->Vorher(i), fehler);
+    schritte_.clear();
+    wiederherstellung_->Leeren();
+    return;
+  }
   auto danach = daten_.vorDemCommit ? daten_.vorDemCommit(neu.Temporary(), *datenbank_) : nullptr;
   Melden(daten_.rechnung ? "Rechnung " + std::to_string(*daten_.rechnung) + " speichern in »" +
                                daten_.datenbank.string() + "«"
@@ -191,9 +384,33 @@ void Auftragssitzung::Abschliessen(const std::filesystem::path& ziel) {
   // The window that remains: a crash from here to the rename leaves the stored record with
   // the old document, and the new one complete in the hidden temporary file beside it.
   Melden(speichern + " (die Rechnung ist schon gespeichert)");
-  neu.Commit();
+  // The record is stored: should the rename still fail, the new document is kept and named.
+  neu.Commit(true);
   if (danach) danach();
   Melden(speichern);
+}
+
+// The pending record into the database in one short transaction, after checking that nobody
+// changed the record since it was read. Throws with the transaction rolled back.
+void Auftragssitzung::RechnungSpeichern(bool ueberschreiben) {
+  const std::string nummer = std::to_string(*daten_.rechnung);
+  datenbank_->BeginTrans();
+  Zuruecknahme zuruecknahme(*datenbank_);
+  auto satz = datenbank_->OpenRecordset(RechnungsAbfrage(*daten_.rechnung));
+  if (satz->EOF())
+    throw Laufzeitfehler(3167, "Die Rechnung " + nummer + " wurde inzwischen gelöscht.");
+  const Satzwerte jetzt = SatzwerteLesen(*satz);
+  if (!ueberschreiben && !GeaenderteFelder(grundstand_, jetzt).empty())
+    throw Laufzeitfehler(kAndererArbeitsplatz,
+                         "Die Rechnung " + nummer +
+                             " wurde seit dem Öffnen an einem anderen Arbeitsplatz geändert (" +
+                             Unterschiede(grundstand_, jetzt) + ").");
+  satz->Edit();
+  for (const auto& [feld, wert] : GeaenderteFelder(grundstand_, *ausstehend_))
+    satz->Fields(feld) = wert;
+  satz->Update();
+  datenbank_->CommitTrans();
+  zuruecknahme.Erledigt();
 }
 
 std::shared_ptr<dao::Recordset> Auftragssitzung::Rechnungssatz() {

@@ -13,6 +13,16 @@
 // it was. While it lives, the session holds the job lock of the document, of the output file and
 // of the invoice (Auftragssperre), so two jobs on one of them never interleave.
 //
+// The desktop keeps a job open for a working day and works the other way (a recovery folder
+// given in Auftragsdaten): no database lock is held while a person thinks. Each "OK" runs in a
+// transaction of its own; the values the totals wrote into the invoice record (the pending
+// record) are kept and the transaction is rolled back at once. Saving then opens one short
+// transaction, checks that the record still holds what it held when the invoice was opened
+// (3197 when another workstation changed it: never overwritten unasked), stores the pending
+// values, writes and flushes the new document, commits and renames: document and record again
+// change together or not at all, and a save that fails keeps everything pending for the next
+// try. Every "OK" can be taken back (Rueckgaengig), and leaves a recovery copy (Wiederherstellung).
+//
 // Failure: a step that cannot be done (missing or damaged document, missing or locked database,
 // an invoice that does not exist or lacks a field, a property GO refuses, a category without a
 // form, an output that is one of the job's inputs, a job lock that stays held, a record that
@@ -34,10 +44,13 @@
 
 #include "common/Variant.h"
 #include "host/Auftragssperre.h"
+#include "host/Fremdaenderung.h"
 #include "host/GO.h"
+#include "host/Satzwerte.h"
 
 namespace tarvo {
 namespace controls {
+class CommandButton;
 class Form;
 }  // namespace controls
 namespace dao {
@@ -73,10 +86,21 @@ struct Auftragsdaten {
   // document, written and flushed, and the database before the commit; what it throws stops the
   // job with nothing changed. What it returns runs after the document's rename.
   std::function<std::function<void()>(const std::filesystem::path&, dao::Database&)> vorDemCommit;
+  // The desktop's way (see above): the folder of the recovery entries. Empty: the run's way, one
+  // transaction from opening to the save.
+  std::filesystem::path wiederherstellung;
+  // Opened to look only: no job locks, no form, no save.
+  bool schreibgeschuetzt = false;
 };
+
+struct Wiederherstellungsstand;
+class Wiederherstellung;
 
 class Auftragssitzung {
  public:
+  // The error of a save that would overwrite what another workstation stored meanwhile.
+  static constexpr std::int32_t kAndererArbeitsplatz = 3197;
+
   // Called with a short German name of each step before it runs ("Dokument »x«").
   using Schritt = std::function<void(const std::string&)>;
 
@@ -114,7 +138,35 @@ class Auftragssitzung {
   // changed meanwhile) leaves the record stored and the document old; it throws 75 saying so. A job
   // is finished once: a second call throws 3034 and saves nothing. A host that runs the next job on
   // the same document or invoice releases this session first (its locks go with it).
-  void Abschliessen(const std::filesystem::path& ziel);
+  //
+  // The desktop's way saves as often as asked: each save stores the pending record in a short
+  // transaction first and starts afresh from what it saved. It throws 3197 when the invoice
+  // record no longer holds what it held when the invoice was opened, unless `ueberschreiben`;
+  // after any failure everything stays pending and the save can be tried again.
+  void Abschliessen(const std::filesystem::path& ziel, bool ueberschreiben = false);
+
+  // The desktop's way: whether an "OK" waits to be saved, how many can be taken back, the
+  // pending record (none without an invoice or before an "OK").
+  bool Geaendert() const { return !schritte_.empty(); }
+  std::size_t Schritte() const { return schritte_.size(); }
+  const std::optional<Satzwerte>& AusstehenderSatz() const { return ausstehend_; }
+  const Satzwerte& Grundstand() const { return grundstand_; }
+  // The error that made the last "OK" fail to store the invoice record; that "OK" was taken
+  // back at once (document and record stay in step).
+  const std::optional<Laufzeitfehler>& OkFehler() const { return okFehler_; }
+  // Called after each "OK" has been kept (or taken back for an OkFehler).
+  void NachOk(std::function<void()> rueckruf) { nachOk_ = std::move(rueckruf); }
+  // Takes the last "OK" back: the document and the pending record as they were before it.
+  // False when there is none. Throws 5 while a form is open (it works on the document).
+  bool Rueckgaengig();
+  // Gives every pending "OK" up: the document as saved, nothing pending, no recovery copy.
+  void Verwerfen();
+  // Takes over what a crashed session left (same document, database and invoice): its pending
+  // document and record, with the record as it read it at opening; one step Rueckgaengig takes
+  // back. Throws 53/75 for an unreadable copy.
+  void Wiederherstellen(const Wiederherstellungsstand& stand);
+  // The recovery entry of this session (empty path for the run's way).
+  std::filesystem::path Wiederherstellungseintrag() const;
 
   // The invoice record as it is stored now, re-read from the database; no value without an
   // invoice or when it has gone meanwhile.
@@ -124,10 +176,20 @@ class Auftragssitzung {
   void Melden(const std::string& schritt) const;
   void ZielPruefen(const std::filesystem::path& ziel) const;
   void RechnungPruefen() const;
+  bool AmFenster() const { return !daten_.wiederherstellung.empty(); }
+  void OkBeobachten();
+  void OkLoesen();
+  void OkBeginnt();
+  void OkBeendet();
+  void RechnungSpeichern(bool ueberschreiben);
+  void StatementsPruefen();
+  std::optional<std::string> StatementVerloren() const;
+  void StandSichern();
 
   Auftragsdaten daten_;
   Schritt schritt_;
   Auftragssperre sperre_;
+  std::optional<Fremdaenderung> fremd_;
   std::shared_ptr<word::Document> dokument_;
   std::shared_ptr<dao::Workspace> arbeitsbereich_;
   std::shared_ptr<dao::Database> datenbank_;
@@ -137,6 +199,18 @@ class Auftragssitzung {
   // The tag of the category's statements and how many the document held when the form opened.
   std::string tag_;
   std::int32_t statementsVorher_ = 0;
+
+  // The desktop's way.
+  std::unique_ptr<Wiederherstellung> wiederherstellung_;
+  Satzwerte grundstand_;                 // the record as read at opening or at the last save
+  std::optional<Satzwerte> ausstehend_;  // the record as the totals wrote it, until saved
+  // Per "OK" kept: the pending record before it (the document before it is a file of the
+  // recovery entry).
+  std::vector<std::optional<Satzwerte>> schritte_;
+  std::optional<Laufzeitfehler> okFehler_;
+  std::function<void()> nachOk_;
+  controls::CommandButton* okKnopf_ = nullptr;
+  std::size_t okVorne_ = 0, okHinten_ = 0;
 };
 
 }  // namespace tarvo

@@ -4,8 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <pwd.h>
+
 #include <cerrno>
+#include <chrono>
 #include <cmath>
+#include <ctime>
 #include <string>
 #include <thread>
 
@@ -46,6 +50,38 @@ bool NochDieDatei(int fd, const fs::path& pfad) {
          offen.st_dev == dort.st_dev && offen.st_ino == dort.st_ino;
 }
 
+// Who holds the lock, written into the lock file when it is taken:
+// "Benutzer=…", "Rechner=…", "Seit=2026-12-07 01:23:45", "Prozess=…", one a line.
+std::string Inhaberangaben() {
+  std::string benutzer;
+  if (const passwd* pw = ::getpwuid(::getuid())) benutzer = pw->pw_name;
+  if (benutzer.empty()) benutzer = std::to_string(::getuid());
+  char rechner[256] = {};
+  ::gethostname(rechner, sizeof rechner - 1);
+  const std::time_t jetzt = std::time(nullptr);
+  std::tm zeit{};
+  ::localtime_r(&jetzt, &zeit);
+  char seit[32];
+  std::strftime(seit, sizeof seit, "%Y-%m-%d %H:%M:%S", &zeit);
+  return "Benutzer=" + benutzer + "\nRechner=" + rechner + "\nSeit=" + seit +
+         "\nProzess=" + std::to_string(::getpid()) + "\n";
+}
+
+void InhaberEintragen(int fd) {
+  const std::string text = Inhaberangaben();
+  if (::ftruncate(fd, 0) == 0) {
+    const ssize_t geschrieben = ::pwrite(fd, text.data(), text.size(), 0);
+    (void)geschrieben;  // the lock holds without the note; the note only explains a refusal
+  }
+}
+
+std::string Wert(const std::string& text, const std::string& schluessel) {
+  const auto von = text.find(schluessel + "=");
+  if (von == std::string::npos) return {};
+  const auto anfang = von + schluessel.size() + 1;
+  return text.substr(anfang, text.find('\n', anfang) - anfang);
+}
+
 std::string Sekunden(std::chrono::milliseconds warten) {
   const auto s = static_cast<long>(std::lround(warten.count() / 1000.0));
   return std::to_string(s) + (s == 1 ? " Sekunde" : " Sekunden");
@@ -59,6 +95,20 @@ Auftragssperre::~Auftragssperre() {
     ::unlink(it->datei.c_str());
     ::close(it->fd);
   }
+}
+
+std::string Auftragssperre::Inhaber(const fs::path& sperrdatei) {
+  const int fd = ::open(sperrdatei.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return {};
+  char puffer[1024];
+  const ssize_t gelesen = ::pread(fd, puffer, sizeof puffer, 0);
+  ::close(fd);
+  if (gelesen <= 0) return {};
+  const std::string text(puffer, static_cast<std::size_t>(gelesen));
+  const std::string benutzer = Wert(text, "Benutzer");
+  if (benutzer.empty()) return {};
+  return benutzer + " auf " + Wert(text, "Rechner") + ", seit " + Wert(text, "Seit") +
+         ", Prozess " + Wert(text, "Prozess");
 }
 
 void Auftragssperre::Dokument(const fs::path& datei, std::chrono::milliseconds warten) {
@@ -100,14 +150,20 @@ void Auftragssperre::Sperren(const fs::path& sperrdatei, const std::string& was,
                            was + " kann nicht gesperrt werden (»" + sperrdatei.string() + "«).");
     }
     if (Nehmen(fd) && NochDieDatei(fd, sperrdatei)) {
+      InhaberEintragen(fd);
       halter_.push_back({sperrdatei, fd});
       return;
     }
     ::close(fd);
-    if (std::chrono::steady_clock::now() >= ende)
+    if (std::chrono::steady_clock::now() >= ende) {
+      const std::string inhaber = Inhaber(sperrdatei);
       throw Laufzeitfehler(fehlernummer::DatenbankGesperrt,
-                           was + " wird gerade von einem anderen Auftrag bearbeitet; nach " +
-                               Sekunden(warten) + " Warten wurde dieser Auftrag abgelehnt.");
+                           was + " wird gerade von einem anderen Auftrag bearbeitet" +
+                               (inhaber.empty() ? "" : " (" + inhaber + ")") +
+                               (warten.count() > 0 ? "; nach " + Sekunden(warten) +
+                                                         " Warten wurde dieser Auftrag abgelehnt."
+                                                   : "."));
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
 }

@@ -3,15 +3,17 @@
 // Each thing is locked through a hidden lock file beside it (".Rechnung.docx.sperre",
 // ".Auftraege.db.Rechnung-1.sperre") that holds an open-file lock; the system drops the lock
 // when its holder ends, even when it is killed, and the holder removes the file when it lets go.
-// A job that finds the lock held waits up to the given time, then gets Laufzeitfehler 3260 with
-// a German message naming what is in use. Where no lock file can be made (a read-only folder),
-// nobody can save there either, and the thing is not locked.
+// The lock file says who holds it (user, host, since when, process); a job that finds the lock
+// held waits up to the given time (none: it tries once), then gets Laufzeitfehler 3260 with a
+// German message naming what is in use and by whom. Where no lock file can be made (a read-only
+// folder), nobody can save there either, and the thing is not locked.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/dao/NamedLock.h"
@@ -32,6 +34,10 @@ class Auftragssperre {
   // server the server holds the lock (a named lock of its own connection).
   void Rechnung(const std::filesystem::path& datenbank, std::int32_t nummer,
                 std::chrono::milliseconds warten);
+
+  // "anna auf buero-3, seit 2026-12-07 08:15:02, Prozess 4711" from a lock file; "" when it
+  // names nobody (free, or written by an older version).
+  static std::string Inhaber(const std::filesystem::path& sperrdatei);
 
  private:
   struct Halter {

@@ -92,6 +92,7 @@ class Connection {
   void CommitOuter();
   void RollbackOuter() noexcept;
   bool InOuter() const { return outer_; }
+  const std::optional<std::pair<std::int32_t, std::string>>& Spoiled() const { return spoiled_; }
   // Remembers the first error of a write inside the outer transaction; nothing outside one.
   void Spoil(std::int32_t number, const std::string& description) noexcept;
 

@@ -106,6 +106,12 @@ void Database::Rollback() noexcept {
   if (connection_) connection_->RollbackOuter();
 }
 
+std::optional<Laufzeitfehler> Database::TransactionError() const {
+  if (!connection_ || !connection_->InOuter() || !connection_->Spoiled()) return std::nullopt;
+  const auto& [number, description] = *connection_->Spoiled();
+  return Laufzeitfehler(number, description);
+}
+
 void Database::Close() {
   if (!connection_) throw Laufzeitfehler(3420, "Objekt ist ungültig oder nicht mehr festgelegt.");
   connection_.reset();

@@ -8,9 +8,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/Variant.h"
+#include "errors/Laufzeitfehler.h"
 
 namespace tarvo::dao {
 
@@ -58,6 +60,9 @@ class Database : public Objekt {
   void BeginTrans();
   void CommitTrans();
   void Rollback() noexcept;
+  // The first error that spoiled the open job transaction (the one CommitTrans would throw);
+  // none while it is sound or when none is open.
+  std::optional<Laufzeitfehler> TransactionError() const;
 
   // Closes this reference to the database; recordsets opened on it stay usable until they are
   // closed. Further calls on this object throw 3420.
