@@ -202,6 +202,20 @@ TEST_F(Auftragseinheit, AFileThatCannotBeReplacedLeavesTheRecordAsItWas) {
   EXPECT_EQ(DateiLesen(rechnung), vorher);
 }
 
+// The invoice open in LibreOffice (its lock file beside it): the run refuses to overwrite it.
+TEST_F(Auftragseinheit, AnInvoiceOpenInAWordProcessorIsNotOverwritten) {
+  fs::copy_file(ordner_ / "Vorlage.docx", ordner_ / "Rechnung.docx");
+  std::ofstream(ordner_ / ".~lock.Rechnung.docx#") << ",Kollege,rechner,07.12.2026 10:00,file://";
+  const std::string vorher = DateiLesen(ordner_ / "Rechnung.docx");
+  std::ofstream(ordner_ / "Auftrag.json") << Job("Rechnung.docx");
+  const Lauf lauf = Tarvo("run Auftrag.json");
+  EXPECT_EQ(lauf.status, 2) << lauf.fehler;
+  EXPECT_NE(lauf.fehler.find("in einer Textverarbeitung geöffnet"), std::string::npos)
+      << lauf.fehler;
+  EXPECT_EQ(Brutto(), "0");
+  EXPECT_EQ(DateiLesen(ordner_ / "Rechnung.docx"), vorher);
+}
+
 TEST_F(Auftragseinheit, TwoRunsOnOneInvoiceTakeTurns) {
   std::ofstream(ordner_ / "A.json") << Job("Rechnung.docx", 1250);
   std::ofstream(ordner_ / "B.json") << Job("Rechnung.docx", 5000);

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
+#include <functional>
+#include <iterator>
 
 #include "fees/modStatus.h"
 #include "forms/Formulare.h"
@@ -134,6 +137,70 @@ TEST_F(AuftragssitzungTest, AJobNotFinishedChangesNeitherRecordNorDocument) {
   auto satz = db->OpenRecordset("SELECT Brutto FROM Rechnung WHERE ID_Rechnungsnummer = 1");
   EXPECT_EQ(CStr(satz->Fields("Brutto").Value()), "0");
   EXPECT_EQ(word::Document::Open(daten_.dokument)->Tables().Count(), 0);
+}
+
+// What other programs did to the job's files while it ran is found out before anything is
+// stored: the letter saved meanwhile, the letter open in a word processor, the database file
+// replaced. The record and the document then stay as they were.
+TEST_F(AuftragssitzungTest, OtherProgramsChangingTheFilesMeanwhileRefuseTheSave) {
+  auto inhalt = [](const std::filesystem::path& datei) {
+    std::ifstream ein(datei, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(ein), {});
+  };
+  struct Fall {
+    const char* name;
+    std::function<void(const Auftragsdaten&)> stoeren;
+    const char* meldung;
+  } faelle[] = {
+      {"anderswo gespeichert",
+       [](const Auftragsdaten& d) {
+         auto anders = word::Document::New();
+         anders->Content().InsertAfter("von Hand geändert");
+         anders->Save(d.dokument);
+       },
+       "von einem anderen Programm gespeichert"},
+      {"in LibreOffice geöffnet",
+       [](const Auftragsdaten& d) {
+         std::ofstream(d.dokument.parent_path() / ".~lock.Vorlage.docx#") << "x";
+       },
+       "in einer Textverarbeitung geöffnet"},
+      {"in Word geöffnet",
+       [](const Auftragsdaten& d) { std::ofstream(d.dokument.parent_path() / "~$rlage.docx") << "x"; },
+       "in einer Textverarbeitung geöffnet"},
+      {"Datenbank ersetzt",
+       [](const Auftragsdaten& d) {
+         const std::string kopie = d.datenbank.string() + ".kopie";
+         std::filesystem::copy_file(d.datenbank, kopie);
+         std::filesystem::rename(kopie, d.datenbank);
+       },
+       "Datenbankdatei"},
+  };
+  for (const Fall& fall : faelle) {
+    SCOPED_TRACE(fall.name);
+    dao::test::TestOrdner ordner;
+    Auftragsdaten daten = daten_;
+    daten.dokument = ordner.Datei("Vorlage.docx");
+    word::Document::New()->Save(daten.dokument);
+    daten.datenbank = dao::test::NeueDatenbank(ordner);
+    {
+      Auftragssitzung sitzung(daten);
+      sitzung.Zeigen(0, 0).Steuerelement<controls::CommandButton>("CommandEnde").UserPress();
+      fall.stoeren(daten);
+      const std::string davor = inhalt(daten.dokument);
+      try {
+        sitzung.Abschliessen(daten.dokument);
+        ADD_FAILURE() << "gespeichert";
+      } catch (const Laufzeitfehler& fehler) {
+        EXPECT_NE(fehler.Beschreibung().find(fall.meldung), std::string::npos)
+            << fehler.Beschreibung();
+      }
+      EXPECT_EQ(inhalt(daten.dokument), davor) << "nothing overwritten";
+      if (auto f = formulare::Formular(0); f && f->Loaded()) f->Unload();
+    }
+    auto db = dao::Workspace().OpenDatabase(daten.datenbank.string());
+    auto satz = db->OpenRecordset("SELECT Brutto FROM Rechnung WHERE ID_Rechnungsnummer = 1");
+    EXPECT_EQ(CStr(satz->Fields("Brutto").Value()), "0");
+  }
 }
 
 TEST_F(AuftragssitzungTest, ASecondJobOnTheSameDocumentOrInvoiceWaitsThenIsRefused) {
