@@ -51,6 +51,16 @@ TEST_P(RecordsetTest, RunsTheSystemsStatementsUnchanged) {
   EXPECT_EQ(termin->Fields("Datum").Value(), Variant(Datum::AusTag(2026, 12, 1)));
   EXPECT_FALSE(termin->Updatable()) << "the key is not selected";
 
+  // The desktop's lists of users and invoices.
+  EXPECT_EQ(db_->OpenRecordset("SELECT ID_Benutzer FROM TempDoc ORDER BY 1")->RecordCount(), 1);
+  auto liste = db_->OpenRecordset(
+      "SELECT r.ID_Rechnungsnummer, r.Rechnungsart, (SELECT t.Datum FROM Termine t WHERE "
+      "t.ID_Rechnungsnummer = r.ID_Rechnungsnummer AND t.ID_Terminart = 8) AS Datum "
+      "FROM Rechnung r ORDER BY 1");
+  EXPECT_EQ(liste->Fields("Datum").Value(), Variant(Datum::AusTag(2026, 12, 1)))
+      << "a column through a subquery keeps its declared type";
+  EXPECT_EQ(liste->Fields("Rechnungsart").Value(), Variant(std::int32_t{1}));
+
   auto version = db_->OpenRecordset("Version", dbOpenDynaset);
   version->MoveFirst();
   EXPECT_EQ(version->Fields("Zahlungsziel").Value(), Variant("Zahlbar bis <14> ohne Abzug"));

@@ -18,7 +18,7 @@ using Result = std::unique_ptr<PGresult, decltype(&PQclear)>;
 
 // Type numbers of the server's built-in types, as its catalog fixes them.
 constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kFloat4 = 700,
-              kFloat8 = 701, kNumeric = 1700;
+              kFloat8 = 701, kNumeric = 1700, kDate = 1082, kTimestamp = 1114, kTimestampTz = 1184;
 
 bool Contains(const std::string& text, const char* part) {
   return text.find(part) != std::string::npos;
@@ -242,6 +242,13 @@ QueryResult PgConnection::Query(const std::string& sql) {
         column.table = info.name;
       }
     }
+    // A computed column has no declared type, but one that selects a date or a flag (through
+    // a subquery) reads as one, as SQLite keeps the type of the column it selects.
+    const Oid type = PQftype(result.get(), i);
+    if (column.table.empty() && (type == kDate || type == kTimestamp || type == kTimestampTz))
+      column.kind = ColumnKind::Date;
+    else if (column.table.empty() && type == kBool)
+      column.kind = ColumnKind::Boolean;
     query.columns.push_back(std::move(column));
   }
   const int rows = PQntuples(result.get());
