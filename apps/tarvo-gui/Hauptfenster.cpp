@@ -115,6 +115,7 @@ void Hauptfenster::MenusAnlegen() {
   QMenu* datenbank = menuBar()->addMenu("Daten&bank");
   datenbank->addAction("Ö&ffnen …", this, [this] { DatenbankWaehlen(false); });
   datenbank->addAction("&Neu mit Beispieldaten …", this, [this] { DatenbankWaehlen(true); });
+  datenbank->addAction("Auf dem &Server …", this, [this] { ServerWaehlen(); });
 
   QMenu* kategorie = menuBar()->addMenu("&Kategorie");
   for (auto [index, titel] : Kategorien()) {

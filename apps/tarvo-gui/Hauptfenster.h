@@ -96,6 +96,11 @@ class Hauptfenster : public QMainWindow {
   void DokumentWaehlen();
   void RechnungWechseln();
   void DatenbankWaehlen(bool neu);
+  // The job database on a PostgreSQL server, its address asked for in a dialog.
+  void ServerWaehlen();
+  // Opens the chosen database (a file or a server address) with the open document, or asks
+  // for the document first.
+  void DatenbankGewaehlt(const std::string& datenbank);
   void AuftragWechseln();
   void ArbeitsplatzLaden();
   void ArbeitsplatzSichern();

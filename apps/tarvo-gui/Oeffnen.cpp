@@ -10,6 +10,7 @@
 #include "Fensterhilfen.h"
 #include "Hauptfenster.h"
 #include "Rechnungswahl.h"
+#include "Serververbindung.h"
 #include "Vorschau.h"
 #include "errors/Falle.h"
 #include "errors/Laufzeitfehler.h"
@@ -195,15 +196,23 @@ void Hauptfenster::DatenbankWaehlen(bool neu) {
       return;
     }
   }
+  DatenbankGewaehlt(datei.toStdString());
+}
+
+void Hauptfenster::ServerWaehlen() {
+  if (const auto adresse = Serververbindung::Erfragen(this)) DatenbankGewaehlt(*adresse);
+}
+
+void Hauptfenster::DatenbankGewaehlt(const std::string& datenbank) {
   if (auftrag_.Dokumentpfad().empty()) {
-    datenbankLabel_->setText(datei);
+    datenbankLabel_->setText(QString::fromStdString(datenbank));
     statusBar()->showMessage("Datenbank gewählt; öffnen Sie nun die Rechnung.");
     const QString dokument =
         QFileDialog::getOpenFileName(this, "Rechnung öffnen", QString(), "Word-Dokumente (*.docx)");
-    if (!dokument.isEmpty()) Oeffnen(dokument.toStdString(), datei.toStdString());
+    if (!dokument.isEmpty()) Oeffnen(dokument.toStdString(), datenbank);
     return;
   }
-  Oeffnen(auftrag_.Dokumentpfad(), datei.toStdString());
+  Oeffnen(auftrag_.Dokumentpfad(), datenbank);
 }
 
 }  // namespace tarvo::gui
