@@ -170,7 +170,7 @@ TEST(Zufall, RandomJobsGiveValidEInvoicesWithTheRecordedAmounts) {
     faelle.push_back(std::move(f));
   }
   std::cout << gelaufen << " von " << anzahl << " Aufträgen gelaufen (Saat " << saat << "), "
-            << abgelehnt / 2 << " E-Rechnungen mit Abschlag über der Leistungssumme abgelehnt\n";
+            << "abgelehnt (Abschlag über der Leistungssumme): " << abgelehnt / 2 << "\n";
   EXPECT_GE(gelaufen, anzahl * 3 / 4) << "zu viele Aufträge abgelehnt";
 
   const auto urteile = KitPruefen(dateien, wurzel / "kit.txt");
