@@ -69,6 +69,7 @@ std::string BerichtText(const Ergebnis& e) {
         << "\n";
   }
   aus << "\n";
+  for (const std::string& hinweis : e.hinweise) aus << "Hinweis: " << hinweis << "\n";
   if (e.fehler == 0) {
     aus << "Keine Fehler protokolliert.\n";
   } else {
@@ -115,6 +116,7 @@ nlohmann::ordered_json BerichtJson(const Ergebnis& e) {
     j["rechnung"] = nullptr;
   }
   j["fehler"] = {{"anzahl", e.fehler}, {"protokoll", e.protokoll.string()}};
+  j["hinweise"] = e.hinweise;
   return j;
 }
 

@@ -49,7 +49,8 @@ void TabellenwahlBeantworten(controls::Kopflos& bildschirm, Tabellenwahl wahl) {
 // Plays the user's input into a form through the controls' user-action entry points.
 class Spieler {
  public:
-  explicit Spieler(controls::Form& formular) : formular_(formular) {}
+  Spieler(controls::Form& formular, std::int16_t kategorie, std::vector<std::string>& hinweise)
+      : formular_(formular), kategorie_(kategorie), hinweise_(hinweise) {}
 
   void Zeilen(const std::vector<std::vector<std::optional<std::string>>>& zeilen) {
     if (zeilen.empty()) return;
@@ -117,6 +118,7 @@ class Spieler {
         break;
       }
       case Aktion::Art::ZelleEingabe:
+        NegativPruefen(aktion.zeile, aktion.spalte, aktion.text);
         ImRaster(aktion.zeile, aktion.spalte)
             .UserEditCell(aktion.zeile, aktion.spalte, aktion.text);
         break;
@@ -177,8 +179,24 @@ class Spieler {
 
   // A cell as the user fills it: click it; where the form floats a combo box over it, choose
   // the item, otherwise type the text.
+  // A negative number typed into a row: a share cannot be negative (nothing defines what it
+  // would charge), so the job is refused; an area, count or length is computed as the fee
+  // ordinance's tables define it for negative values, with a hint in the report.
+  void NegativPruefen(std::int32_t zeile, std::int32_t spalte, const std::string& text) {
+    if (!zahltext::IstZahl(text) || CVal(text) >= 0) return;
+    const std::string wo = "Zeile " + std::to_string(zeile) + ", Spalte " + std::to_string(spalte);
+    // The share column of the building survey's and the boundary restoration's grids.
+    if ((kategorie_ == 1 || kategorie_ == 3) && spalte == 4)
+      Unbrauchbar(wo + ": ein negativer Anteil (»" + text +
+                  "«) ist nicht möglich; ein Anteil liegt zwischen 1 und 1000 (Tausendstel).");
+    hinweise_.push_back(wo + ": der negative Wert »" + text +
+                        "« wurde so berechnet, wie die Gebührentabellen negative Werte "
+                        "behandeln; bitte prüfen.");
+  }
+
   void Zelle(controls::Grid& grid, std::int32_t zeile, std::int32_t spalte,
              const std::string& text) {
+    NegativPruefen(zeile, spalte, text);
     grid.UserClickCell(zeile, spalte);
     for (controls::Control* control : formular_.Steuerelemente()) {
       auto* combo = dynamic_cast<controls::ComboBox*>(control);
@@ -217,6 +235,8 @@ class Spieler {
   }
 
   controls::Form& formular_;
+  std::int16_t kategorie_;
+  std::vector<std::string>& hinweise_;
   bool okGedrueckt_ = false;
 };
 
@@ -330,7 +350,7 @@ Ergebnis AuftragAusfuehren(const Auftrag& a) {
   EinstellungenPruefen(*sitzung.Datenbank(), a.benutzer);
   sitzung.Zeigen(a.kategorie, a.fenster);
   std::shared_ptr<controls::Form> formular = sitzung.Formular();
-  Spieler spieler(*formular);
+  Spieler spieler(*formular, a.kategorie, ergebnis.hinweise);
   spieler.Zeilen(a.zeilen);
   for (const Feldeingabe& feld : a.felder) spieler.Feld(feld);
   std::size_t nummer = 0;

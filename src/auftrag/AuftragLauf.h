@@ -42,6 +42,9 @@ struct Ergebnis {
   std::vector<Betragszeile> summen;       // the totals table: text, base, amount
   std::optional<Rechnungsbericht> rechnung;
   std::int64_t fehler = 0;  // errors logged during the run
+  // Values the run computed as the fee ordinance defines them but a person should look at
+  // (a negative area, count or length typed into a row).
+  std::vector<std::string> hinweise;
   std::filesystem::path protokoll;
 };
 

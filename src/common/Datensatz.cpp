@@ -1,6 +1,9 @@
 #include "common/Datensatz.h"
 
+#include <cmath>
+
 #include "errors/Falle.h"
+#include "errors/Laufzeitfehler.h"
 
 namespace tarvo {
 
@@ -32,6 +35,17 @@ Variant BoolDatensatzLesen(Variant Wert) {
   Variant ergebnis;
   falle([&] { ergebnis = Wert.IstNull() ? Variant(std::int16_t{0}) : Wert; });
   return ergebnis;
+}
+
+std::string SchluesselText(const Variant& Wert) {
+  if (Wert.Typ() == VarTyp::String && !zahltext::IstZahl(CStr(Wert)))
+    throw Laufzeitfehler(fehlernummer::TypenUnvertraeglich,
+                         "Der Schlüssel »" + CStr(Wert) + "« ist keine ganze Zahl.");
+  const double zahl = CDbl(Wert);
+  if (zahl != std::floor(zahl) || std::fabs(zahl) > 2147483647.0)
+    throw Laufzeitfehler(fehlernummer::TypenUnvertraeglich,
+                         "Der Schlüssel »" + CStr(Wert) + "« ist keine ganze Zahl.");
+  return std::to_string(static_cast<std::int32_t>(zahl));
 }
 
 }  // namespace tarvo

@@ -4,6 +4,8 @@
 // after a logged failure the result is Empty, which later conversions read as 0 or False.
 #pragma once
 
+#include <string>
+
 #include "common/Variant.h"
 
 namespace tarvo {
@@ -14,5 +16,10 @@ Variant ZahlDatensatzLesen(Variant Wert);
 
 // Integer 0 (False) for Null; any other value unchanged, the empty text included.
 Variant BoolDatensatzLesen(Variant Wert);
+
+// A key read from a record, as the whole number that goes into the text of a query: a value that
+// is no whole number (a text such as "1 OR 1=1" kept in an integer column) throws 13 and never
+// becomes part of the query.
+std::string SchluesselText(const Variant& Wert);
 
 }  // namespace tarvo

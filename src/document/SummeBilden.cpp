@@ -1,6 +1,7 @@
 #include <memory>
 #include <string>
 
+#include "common/Datensatz.h"
 #include "common/Funktionen.h"
 #include "common/Variant.h"
 #include "document/Dokumenthilfen.h"
@@ -68,7 +69,7 @@ std::int32_t FruehereRechnungenAbziehen(const word::Table& tabelle, Rechnungssum
   falle([&] {
     frueher =
         Abfrage().OpenRecordset("SELECT * FROM Rechnung WHERE ID_Auftragsnummer = " +
-                                    CStr(rechnung.Fields("ID_Auftragsnummer").Value()) +
+                                    SchluesselText(rechnung.Fields("ID_Auftragsnummer").Value()) +
                                     " AND Rechnungsart = " + std::to_string(kAbschlagsrechnung),
                                 dao::dbOpenDynaset);
   });
@@ -87,7 +88,7 @@ std::int32_t FruehereRechnungenAbziehen(const word::Table& tabelle, Rechnungssum
     falle([&] {
       auto termin = Abfrage().OpenRecordset(
           "SELECT * FROM Termine WHERE ID_Rechnungsnummer = " +
-              CStr(frueher->Fields("ID_Rechnungsnummer").Value()) + " AND ID_Terminart = 8",
+              SchluesselText(frueher->Fields("ID_Rechnungsnummer").Value()) + " AND ID_Terminart = 8",
           dao::dbOpenDynaset);
       bezeichnung += " vom " + CStr(termin->Fields("Datum").Value());
     });

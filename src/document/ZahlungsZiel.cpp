@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "common/Datensatz.h"
 #include "common/Funktionen.h"
 #include "common/Variant.h"
 #include "document/Dokumenthilfen.h"
@@ -103,7 +104,7 @@ void ZahlungsZiel(word::Document& Dokument, bool Anzeigen) {
                   "SELECT ID_Terminart, ID_Rechnungsnummer, Datum From Termine WHERE "
                   "(((ID_Terminart)=8) "
                   "AND ((ID_Rechnungsnummer)=" +
-                      CStr(Status().Rechnung->Fields("ID_Rechnungsnummer").Value()) + "));",
+                      SchluesselText(Status().Rechnung->Fields("ID_Rechnungsnummer").Value()) + "));",
                   dao::dbOpenDynaset);
       if (!termin->EOF()) faellig = PlusTage(CDate(termin->Fields("Datum").Value()), tage);
     });

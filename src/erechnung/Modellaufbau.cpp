@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/Datensatz.h"
 #include "common/Funktionen.h"
 #include "common/Variant.h"
 #include "document/Dokumenthilfen.h"
@@ -308,7 +309,7 @@ Aufbau ModellAufbauen(const Quelle& q) {
   Cent rest = rechnungsbetrag;
   if (art == kSchlussrechnung) {
     auto frueher = db.OpenRecordset("SELECT * FROM Rechnung WHERE ID_Auftragsnummer = " +
-                                        CStr(rechnung->Fields("ID_Auftragsnummer").Value()) +
+                                        SchluesselText(rechnung->Fields("ID_Auftragsnummer").Value()) +
                                         " AND Rechnungsart = " + std::to_string(kAbschlagsrechnung),
                                     dao::dbOpenSnapshot);
     double rg = summen.X + summen.V;
@@ -319,7 +320,7 @@ Aufbau ModellAufbauen(const Quelle& q) {
       const double brutto = Zahl(*frueher, "Brutto") / 100;
       f.brutto = Gedruckt(brutto);
       rg -= brutto;
-      if (auto datum = Rechnungsdatum(db, CStr(frueher->Fields("ID_Rechnungsnummer").Value())))
+      if (auto datum = Rechnungsdatum(db, SchluesselText(frueher->Fields("ID_Rechnungsnummer").Value())))
         f.datum = *datum;
       m.summen.bezahlt += f.brutto;
       m.hinweise.push_back("Abzüglich Abschlagsrechnung Nr. " + f.nummer +

@@ -352,6 +352,47 @@ TEST_F(Auftrag, SettingsThatMakeAWrongInvoiceRefuseTheJob) {
             "80");
 }
 
+// A record value never becomes part of a query: a final invoice whose job number holds the
+// text "1 OR 1=1" deducts no other job's partial invoices; the key is refused and logged.
+TEST_F(Auftrag, ARecordValueIsNeverSplicedIntoAQuery) {
+  Datenbankwert(
+      "INSERT INTO Rechnung (ID_Rechnungsnummer, Rechnungsnummer, ID_Auftragsnummer, "
+      "Rechnungsart, NettoRechnung, MehrwertsteuerFreierbetrag, Brutto, Mehrwertsteuersatz) "
+      "VALUES (2, '2026-002', 7, 5, 50000, 0, 59500, 190); "
+      "INSERT INTO Termine (ID_Termin, ID_Rechnungsnummer, ID_Terminart, Datum) "
+      "VALUES (2, 2, 8, '2026-11-01'); "
+      "UPDATE Rechnung SET Rechnungsart = 4, ID_Auftragsnummer = '1 OR 1=1' "
+      "WHERE ID_Rechnungsnummer = 1");
+  const Lauf lauf = Ausfuehren(kGanzeRechnung);
+  EXPECT_EQ(lauf.status, 3) << lauf.aus << lauf.fehler;
+  for (const auto& [tag, zeilen] : Tabellen("Rechnung.docx"))
+    for (const auto& zeile : zeilen)
+      for (const auto& zelle : zeile)
+        EXPECT_EQ(zelle.find("2026-002"), std::string::npos) << "another job's invoice deducted";
+}
+
+// Negative numbers in rows: a share is refused, naming row and column; an area is computed as
+// the fee table defines it for negative values, and the report says so.
+TEST_F(Auftrag, NegativeRowValuesAreRefusedOrComputedWithAHint) {
+  const Lauf anteil = Ausfuehren(R"({"dokument": "Vorlage.docx", "ausgabe": "Rechnung.docx",
+    "datenbank": "Auftraege.db", "rechnung": 1, "kategorie": 3,
+    "eingaben": {"zeilen": [["Flst.Nr. 413", "3", "0", "-1000"]]}})");
+  EXPECT_EQ(anteil.status, 2) << anteil.aus << anteil.fehler;
+  EXPECT_NE(anteil.fehler.find("Zeile 1, Spalte 4: ein negativer Anteil (»-1000«)"),
+            std::string::npos)
+      << anteil.fehler;
+  EXPECT_FALSE(fs::exists(ordner_ / "Rechnung.docx"));
+
+  const Lauf flaeche = Ausfuehren(R"({"dokument": "Vorlage.docx", "ausgabe": "Rechnung.docx",
+    "datenbank": "Auftraege.db", "rechnung": 1, "kategorie": 0,
+    "eingaben": {"zeilen": [["Flst.Nr. 1", "I", "-1"]]}})", "Auftrag.json", true);
+  EXPECT_EQ(flaeche.status, 0) << flaeche.aus << flaeche.fehler;
+  const auto bericht = nlohmann::json::parse(flaeche.aus);
+  ASSERT_EQ(bericht["hinweise"].size(), 1u) << flaeche.aus;
+  EXPECT_NE(bericht["hinweise"][0].get<std::string>().find("Zeile 1, Spalte 3: der negative Wert"),
+            std::string::npos);
+}
+
 TEST_F(Auftrag, AWrongCallIsNamedInGerman) {
   const std::pair<const char*, const char*> fälle[] = {
       {"", "Es fehlt ein Befehl."},
