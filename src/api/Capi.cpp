@@ -3,6 +3,7 @@
 // each one ends in Grenze(), which maps the system's Laufzeitfehler to its number, memory
 // exhaustion to 7 and anything else to 51 (internal error). One lock serialises the calls that
 // touch the process-wide job state.
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>

@@ -28,6 +28,9 @@ struct KorpusDatei {
   std::string name;
   bool beschaedigt = false;  // damaged on purpose or not a zip at all: must not open
 };
+void PrintTo(const KorpusDatei& datei, std::ostream* aus) {
+  *aus << datei.name;
+}
 
 // The files of the corpus as its SOURCES.md lists them ("| name | ... | notes | bytes | zip |").
 std::vector<KorpusDatei> KorpusLesen() {
