@@ -35,6 +35,7 @@
 #include "host/Auftragssitzung.h"
 #include "host/Wiederherstellung.h"
 #include "platform/controls/Buttons.h"
+#include "platform/controls/Control.h"
 #include "platform/controls/Oberflaeche.h"
 #include "platform/qt/Formularansicht.h"
 #include "platform/qt/QtBildschirm.h"
@@ -94,8 +95,7 @@ Hauptfenster::~Hauptfenster() {
       falle([&] { form->Unload(); });
     }
   }
-  for (auto& [form, offen] : offen_)
-    if (offen.ok) offen.ok->Click.Disconnect(offen.hoerer);
+  for (auto& [form, offen] : offen_) Loesen(offen);
 }
 
 void Hauptfenster::MenusAnlegen() {
@@ -300,7 +300,7 @@ controls::Form* Hauptfenster::KategorieOeffnen(std::int16_t kategorie) {
   }
   QApplication::restoreOverrideCursor();
   OffenesFormular& offen = offen_[form];
-  if (offen.ok) offen.ok->Click.Disconnect(offen.hoerer);
+  Loesen(offen);
   offen = OffenesFormular{};
   offen.ok = dynamic_cast<controls::CommandButton*>(form->Steuerelement("CommandEnde"));
   if (offen.ok)
@@ -310,8 +310,20 @@ controls::Form* Hauptfenster::KategorieOeffnen(std::int16_t kategorie) {
     });
   if (QWidget* fenster = bildschirm_->Fenster(*form)) fenster->installEventFilter(this);
   SpaltenLaden(*form);
+  // From here on every change is the user's (or follows from it): closing then asks.
+  for (controls::Control* control : form->Steuerelemente())
+    offen.beobachtet.emplace_back(control, control->StateChanged.Connect([this, form] {
+      if (auto it = offen_.find(form); it != offen_.end()) it->second.bearbeitet = true;
+    }));
   statusBar()->showMessage(Q("»" + form->Caption + "« geöffnet."));
   return form;
+}
+
+void Hauptfenster::Loesen(OffenesFormular& offen) {
+  if (offen.ok) offen.ok->Click.Disconnect(offen.hoerer);
+  for (auto [control, hoerer] : offen.beobachtet) control->StateChanged.Disconnect(hoerer);
+  offen.ok = nullptr;
+  offen.beobachtet.clear();
 }
 
 void Hauptfenster::Abgeschlossen(controls::Form& form) {
@@ -319,7 +331,7 @@ void Hauptfenster::Abgeschlossen(controls::Form& form) {
   if (it == offen_.end()) return;
   SpaltenSichern(form);
   const bool ok = it->second.okGedrueckt;
-  if (it->second.ok) it->second.ok->Click.Disconnect(it->second.hoerer);
+  Loesen(it->second);
   offen_.erase(it);
   // After "OK" the job reports itself once it has kept the pending state (OkVerarbeitet).
   if (!ok) statusBar()->showMessage(Q("»" + form.Caption + "« abgebrochen, nichts geschrieben."));
@@ -428,11 +440,15 @@ bool Hauptfenster::FormulareSchliessen() {
   for (auto [index, titel] : Kategorien()) {
     auto form = formulare::Formular(index);
     if (!form || !form->Loaded()) continue;
-    const int wahl = Fragen(this, "tarvo",
-                            Q("Das Formular »" + titel +
-                              "« ist noch geöffnet; seine Eingaben gehen beim Schließen "
-                              "verloren. Schließen?"),
-                            {"S&chließen", "Abbrechen"}, 1, 1);
+    const auto offen = offen_.find(form.get());
+    const bool bearbeitet = offen == offen_.end() || offen->second.bearbeitet;
+    const int wahl = !bearbeitet
+                         ? 0
+                         : Fragen(this, "tarvo",
+                                  Q("Das Formular »" + titel +
+                                    "« ist noch geöffnet; seine Eingaben gehen beim Schließen "
+                                    "verloren. Schließen?"),
+                                  {"S&chließen", "Abbrechen"}, 1, 1);
     if (wahl != 0) return false;
     schliessen_ = true;
     Falle falle("Hauptfenster", "FormulareSchliessen");
@@ -446,7 +462,7 @@ bool Hauptfenster::eventFilter(QObject* objekt, QEvent* ereignis) {
   // A form's window closed through its frame: its typed rows would be gone.
   if (ereignis->type() != QEvent::Close || schliessen_) return false;
   for (const auto& [form, offen] : offen_) {
-    if (bildschirm_->Fenster(*form) != objekt) continue;
+    if (bildschirm_->Fenster(*form) != objekt || !offen.bearbeitet) continue;
     const int wahl =
         Fragen(this, "tarvo",
                Q("»" + form->Caption + "« schließen? Die Eingaben im Formular gehen verloren."),

@@ -37,7 +37,8 @@ class QtBildschirm;
 }
 namespace tarvo::controls {
 class CommandButton;
-}
+class Control;
+}  // namespace tarvo::controls
 
 namespace tarvo::gui {
 
@@ -86,7 +87,7 @@ class Hauptfenster : public QMainWindow {
   void Zuletzt(const std::filesystem::path& datei);
   void ZuletztMenue();
   bool Weiter();               // asks about unsaved changes: true when the caller may go on
-  bool FormulareSchliessen();  // asks for each open form; true when all are closed
+  bool FormulareSchliessen();  // asks for each form with input; true when all are closed
   bool EigenschaftenSetzen();  // lets the panel's fields into GO; false when one was refused
   bool EigenschaftSetzen(const std::string& name);
   void Abgeschlossen(controls::Form& form);
@@ -125,8 +126,13 @@ class Hauptfenster : public QMainWindow {
     std::size_t hoerer = 0;
     bool okGedrueckt = false;
     std::set<std::string> gezogen;  // the grids whose column widths the user dragged
+    // Whether anything in the form changed since it opened (then closing it asks), and the
+    // listeners that notice it.
+    bool bearbeitet = false;
+    std::vector<std::pair<controls::Control*, std::size_t>> beobachtet;
   };
   std::map<const controls::Form*, OffenesFormular> offen_;
+  void Loesen(OffenesFormular& offen);  // takes the listeners off the form
   std::string okFormular_;  // the caption of the form whose "OK" is being dealt with
   std::int64_t fehlerVorher_ = 0;
   bool fuellen_ = false;

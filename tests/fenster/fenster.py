@@ -53,22 +53,22 @@ class Anzeige:
         self.stop()
 
     def start(self):
-        for nummer in range(90, 190):
-            if os.path.exists("/tmp/.X%d-lock" % nummer) or os.path.exists(
-                    "/tmp/.X11-unix/X%d" % nummer):
-                continue
-            xvfb = subprocess.Popen(
-                ["Xvfb", ":%d" % nummer, "-screen", "0", "%dx%dx24" % self.groesse,
-                 "-nolisten", "tcp", "-noreset"],
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            if self._warte(lambda: os.path.exists("/tmp/.X11-unix/X%d" % nummer) or
-                           xvfb.poll() is not None, 10) and xvfb.poll() is None:
-                self.xvfb, self.nummer = xvfb, nummer
-                break
-            xvfb.kill()
-            xvfb.wait()
-        if self.xvfb is None:
-            raise Fehlschlag("Xvfb ließ sich auf keiner freien Anzeige starten")
+        # Xvfb picks a free display itself and names it through a pipe (-displayfd), so two
+        # tests starting at once never share one.
+        lesen, schreiben = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(schreiben), "-screen", "0", "%dx%dx24" % self.groesse,
+             "-nolisten", "tcp", "-noreset"],
+            pass_fds=(schreiben,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(schreiben)
+        with os.fdopen(lesen) as kanal:
+            zeile = kanal.readline().strip()
+        if not zeile.isdigit():
+            self.xvfb.kill()
+            self.xvfb.wait()
+            self.xvfb = None
+            raise Fehlschlag("Xvfb ließ sich nicht starten")
+        self.nummer = int(zeile)
         self.env = dict(os.environ)
         self.env["DISPLAY"] = ":%d" % self.nummer
         self.env.pop("WAYLAND_DISPLAY", None)
