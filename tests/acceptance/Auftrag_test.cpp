@@ -384,7 +384,7 @@ TEST_F(Auftrag, NegativeRowValuesAreRefusedOrComputedWithAHint) {
   EXPECT_FALSE(fs::exists(ordner_ / "Rechnung.docx"));
 
   const Lauf flaeche = Ausfuehren(R"({"dokument": "Vorlage.docx", "ausgabe": "Rechnung.docx",
-    "datenbank": "Auftraege.db", "rechnung": 1, "kategorie": 0,
+    "datenbank": "Auftraege.db", "benutzer": 1, "rechnung": 1, "kategorie": 0,
     "eingaben": {"zeilen": [["Flst.Nr. 1", "I", "-1"]]}})", "Auftrag.json", true);
   EXPECT_EQ(flaeche.status, 0) << flaeche.aus << flaeche.fehler;
   const auto bericht = nlohmann::json::parse(flaeche.aus);

@@ -77,7 +77,8 @@ TEST_F(DbKopieren, MovesTheDatabaseToTheServerAndBackUnchanged) {
   ASSERT_EQ(hin.status, 0) << hin.fehler;
   EXPECT_EQ(hin.aus,
             "TempDoc: 2 Zeilen kopiert.\nRechnung: 2 Zeilen kopiert.\n"
-            "Termine: 2 Zeilen kopiert.\nVersion: 1 Zeile kopiert.\n");
+            "Termine: 2 Zeilen kopiert.\nVersion: 1 Zeile kopiert.\n"
+            "ERechnungVerkaeufer: 1 Zeile kopiert.\nERechnungKaeufer: 1 Zeile kopiert.\n");
   Lauf her = Kopieren(ordner, server.Name(), zurueck);
   ASSERT_EQ(her.status, 0) << her.fehler;
   EXPECT_EQ(Inhalt(server.Name()), Inhalt(quelle.Name()));
