@@ -19,6 +19,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "Protokollfenster.h"
 #include "Vorschau.h"
 #include "errors/Falle.h"
 #include "errors/Laufzeitfehler.h"
@@ -422,21 +423,8 @@ void Hauptfenster::DatenbankWaehlen(bool neu) {
 }
 
 void Hauptfenster::ProtokollZeigen() {
-  const std::filesystem::path datei = protokoll::Datei();
-  std::ifstream ein(datei, std::ios::binary);
-  std::ostringstream inhalt;
-  inhalt << ein.rdbuf();
-  QString text = Q(inhalt.str());
-  text.remove('\r');
-  auto* fenster = new QDialog(this);
+  auto* fenster = new Protokollfenster(protokoll::Datei(), this);
   fenster->setAttribute(Qt::WA_DeleteOnClose);
-  fenster->setObjectName("Protokoll");
-  fenster->setWindowTitle(Q("Protokoll – " + datei.string()));
-  auto* layout = new QVBoxLayout(fenster);
-  auto* anzeige = new QPlainTextEdit(text.isEmpty() ? "Das Protokoll ist leer." : text);
-  anzeige->setReadOnly(true);
-  layout->addWidget(anzeige);
-  fenster->resize(720, 480);
   fenster->show();
 }
 
