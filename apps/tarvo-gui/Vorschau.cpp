@@ -19,7 +19,7 @@
 #include <QStandardPaths>
 #include <QTextBrowser>
 #include <QTimer>
-#include <QToolButton>
+#include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -70,10 +70,11 @@ QString TabellenAlsHtml(word::Document& dokument) {
 Vorschau::Vorschau(QWidget* parent) : QWidget(parent) {
   soffice_ = QStandardPaths::findExecutable("soffice");
   auto* layout = new QVBoxLayout(this);
-  leiste_ = new QWidget(this);
-  leiste_->setObjectName("VorschauLeiste");
-  auto* reihe = new QHBoxLayout(leiste_);
-  reihe->setContentsMargins(0, 0, 0, 0);
+  // A tool bar: where the dock is narrow, what does not fit goes behind its » button.
+  auto* leiste = new QToolBar(this);
+  leiste->setObjectName("VorschauLeiste");
+  leiste->setIconSize(QSize(16, 16));
+  leiste_ = leiste;
   auto knopf = [&](const QString& text, const QString& tipp, const QKeySequence& taste,
                    auto wirkung, const char* name) {
     auto* aktion = new QAction(text, this);
@@ -85,9 +86,7 @@ Vorschau::Vorschau(QWidget* parent) : QWidget(parent) {
     }
     connect(aktion, &QAction::triggered, this, wirkung);
     addAction(aktion);
-    auto* b = new QToolButton(leiste_);
-    b->setDefaultAction(aktion);
-    reihe->addWidget(b);
+    leiste->addAction(aktion);
     return aktion;
   };
   knopf(
@@ -97,15 +96,15 @@ Vorschau::Vorschau(QWidget* parent) : QWidget(parent) {
       "−", "Verkleinern", QKeySequence::ZoomOut, [this] { Verkleinern(); }, "VorschauKleiner");
   knopf(
       "+", "Vergrößern", QKeySequence::ZoomIn, [this] { Vergroessern(); }, "VorschauGroesser");
-  zoomAnzeige_ = new QLabel(leiste_);
+  zoomAnzeige_ = new QLabel(leiste);
   zoomAnzeige_->setMinimumWidth(zoomAnzeige_->fontMetrics().horizontalAdvance("888 %") + 4);
-  reihe->addWidget(zoomAnzeige_);
+  leiste->addWidget(zoomAnzeige_);
   knopf(
       "▲", "Vorige Seite", QKeySequence(Qt::Key_PageUp), [this] { SeiteZurueck(); },
       "VorschauZurueck");
   knopf(
       "▼", "Nächste Seite", QKeySequence(Qt::Key_PageDown), [this] { SeiteVor(); }, "VorschauVor");
-  reihe->addStretch(1);
+  leiste->addSeparator();
   knopf(
       "Drucken …", "Die Rechnung drucken", QKeySequence(), [this] { Drucken(); },
       "VorschauDrucken");

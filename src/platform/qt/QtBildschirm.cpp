@@ -367,7 +367,16 @@ void QtBildschirm::Zeigen(controls::Form& form, bool modal) {
     Einblenden(*fenster, form);
     if (auto* kind = qobject_cast<QMdiSubWindow*>(fenster.data()))
       Einpassen(*kind, *anzeige.ansicht);
+    // The keyboard starts in the form's first control (the grid of a category form).
     anzeige.ansicht->setFocus();
+    for (qt::Bindung* b : anzeige.ansicht->Ansichten()) {
+      QWidget& w = b->Widget();
+      if (!b->Schwebt && w.isVisibleTo(anzeige.ansicht) && w.isEnabled() &&
+          (w.focusPolicy() & Qt::TabFocus)) {
+        w.setFocus(Qt::TabFocusReason);
+        break;
+      }
+    }
     return;
   }
   auto* dialog = static_cast<QDialog*>(fenster.data());
