@@ -120,6 +120,8 @@ Vorschau::Vorschau(QWidget* parent) : QWidget(parent) {
   flaeche_ = new QScrollArea(this);
   flaeche_->setObjectName("VorschauFlaeche");
   flaeche_->setWidgetResizable(true);
+  // The width a page fits never changes with the page count (no scroll bar coming and going).
+  flaeche_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   flaeche_->setFocusPolicy(Qt::StrongFocus);
   flaeche_->viewport()->installEventFilter(this);
   seitenWidget_ = new QWidget;
@@ -198,7 +200,7 @@ void Vorschau::DienstStarten() {
   dienst_->setStandardOutputFile(QProcess::nullDevice());
   dienst_->setStandardErrorFile(QProcess::nullDevice());
   connect(dienst_, &QProcess::finished, this, [this] {
-    const bool bedient = ueberDienst_ || prozess_;
+    const bool bedient = dienstBenutzt_ || prozess_;
     // Ended within seconds without a conversion: it could not hold the profile.
     if (!bedient && dienstSeit_.elapsed() < 3000) ++dienstFehlstarts_;
     dienst_->deleteLater();
@@ -206,6 +208,7 @@ void Vorschau::DienstStarten() {
     if (!prozess_) QTimer::singleShot(300, this, [this] { DienstStarten(); });
   });
   dienstSeit_.start();
+  dienstBenutzt_ = false;
   dienst_->start();
 }
 
@@ -271,9 +274,11 @@ void Vorschau::Zeigen(const std::shared_ptr<word::Document>& dokument) {
   });
   hinweis_->setText("Die Vorschau wird erstellt …");
   laeuft_->setVisible(true);
-  ueberDienst_ = dienst_ != nullptr;
+  // One that took over a conversion ends after it: it takes no second one.
+  ueberDienst_ = dienst_ != nullptr && !dienstBenutzt_;
+  if (ueberDienst_) dienstBenutzt_ = true;
   // A LibreOffice still starting up is waited for: it is done sooner than a start of our own.
-  if (dienst_ && dienstSeit_.elapsed() < kAnlauf) {
+  if (ueberDienst_ && dienstSeit_.elapsed() < kAnlauf) {
     wartet_ = true;
     QTimer::singleShot(int(kAnlauf - dienstSeit_.elapsed()), this, [this, lauf] {
       if (lauf != lauf_ || !wartet_) return;
@@ -286,7 +291,7 @@ void Vorschau::Zeigen(const std::shared_ptr<word::Document>& dokument) {
 }
 
 bool Vorschau::Bereit() const {
-  return dienst_ && dienstSeit_.elapsed() >= kAnlauf && !prozess_;
+  return dienst_ && !dienstBenutzt_ && dienstSeit_.elapsed() >= kAnlauf && !prozess_;
 }
 
 void Vorschau::EinzelnStarten() {
@@ -298,8 +303,15 @@ void Vorschau::EinzelnStarten() {
     if (!prozess_) return;
     prozess_->deleteLater();
     prozess_ = nullptr;
+    const bool ok = code == 0 && status == QProcess::NormalExit && QFile::exists(pdf_);
+    if (!ok && ueberDienst_) {
+      // The one waiting was going away as the conversion came: once more, the slow way.
+      ueberDienst_ = false;
+      EinzelnStarten();
+      return;
+    }
     laeuft_->setVisible(false);
-    Konvertiert(code == 0 && status == QProcess::NormalExit, QString());
+    Konvertiert(ok, QString());
     // The next conversion finds one waiting (the one that served this one ends by itself).
     QTimer::singleShot(300, this, [this] { DienstStarten(); });
   });

@@ -115,6 +115,7 @@ class Vorschau : public QWidget {
   QProcess* dienst_ = nullptr;   // the LibreOffice waiting for the next conversion
   QElapsedTimer dienstSeit_;     // since it was started
   int dienstFehlstarts_ = 0;     // it ended at once: after two, none is started again
+  bool dienstBenutzt_ = false;   // a conversion was handed to it (it ends after that)
   bool wartet_ = false;          // a conversion waits until the waiting one is up
   bool ueberDienst_ = false;
   std::shared_ptr<word::Document> dokument_;

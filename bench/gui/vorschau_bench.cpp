@@ -10,8 +10,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QSignalSpy>
-#include <QtTest>
 #include <QStandardPaths>
+#include <QtTest>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -69,7 +69,7 @@ void Vorschau(benchmark::State& state) {
       state.SkipWithError("es wartete kein LibreOffice");
       break;
     }
-    QTest::qWait(warm ? 200 : 500);
+    QTest::qWait(1000);
     state.ResumeTiming();
     vorschau.Zeigen(dokument);
     if (!Warten(vorschau) || vorschau.Seitenzahl() < 1 || vorschau.UeberDienst() != warm) {

@@ -68,8 +68,8 @@ class VorschauTest : public QObject {
     auto* flaeche = vorschau.findChild<QScrollArea*>("VorschauFlaeche");
     // Fit to width: the page is as wide as the dock allows, never wider.
     QVERIFY(vorschau.BreiteAnpassen());
-    QTRY_VERIFY(Seite(vorschau, 1)->width() >= flaeche->viewport()->width() - 40);
-    QVERIFY(Seite(vorschau, 1)->width() <= flaeche->viewport()->width());
+    QTRY_VERIFY(Seite(vorschau, 1)->width() >= flaeche->viewport()->width() - 40 &&
+                Seite(vorschau, 1)->width() <= flaeche->viewport()->width());
     const double breit = vorschau.Massstab();
     vorschau.Vergroessern();
     QVERIFY(vorschau.Massstab() > breit);
