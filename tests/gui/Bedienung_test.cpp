@@ -468,6 +468,11 @@ class BedienungTest : public QObject {
     dialog_ = [&](QWidget* dialog) {
       gesehen = true;
       QVERIFY(!(dialog->windowFlags() & Qt::WindowMaximizeButtonHint));
+      // The entry says what it holds: its first line, its rows, the sum of its fees.
+      const QString eintrag = dialog->findChild<QRadioButton*>("optTabelle(0)")->text();
+      QVERIFY2(eintrag.contains("Gebührenteil") && eintrag.contains(" Zeilen, ") &&
+                   eintrag.endsWith(",00 €"),
+               qPrintable(eintrag));
       auto* neu = dialog->findChild<QRadioButton*>("optNeu");
       neu->setFocus();
       QTest::keyClick(neu, Qt::Key_Down);
