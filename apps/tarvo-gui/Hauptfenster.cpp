@@ -25,6 +25,7 @@
 #include <sstream>
 
 #include "Fensterhilfen.h"
+#include "Protokollfenster.h"
 #include "Rechnungswahl.h"
 #include "Vorschau.h"
 #include "errors/Falle.h"
@@ -493,21 +494,8 @@ void Hauptfenster::closeEvent(QCloseEvent* ereignis) {
 }
 
 void Hauptfenster::ProtokollZeigen() {
-  const std::filesystem::path datei = protokoll::Datei();
-  std::ifstream ein(datei, std::ios::binary);
-  std::ostringstream inhalt;
-  inhalt << ein.rdbuf();
-  QString text = Q(inhalt.str());
-  text.remove('\r');
-  auto* fenster = new QDialog(this);
+  auto* fenster = new Protokollfenster(protokoll::Datei(), this);
   fenster->setAttribute(Qt::WA_DeleteOnClose);
-  fenster->setObjectName("Protokoll");
-  fenster->setWindowTitle(Q("Protokoll – " + datei.string()));
-  auto* layout = new QVBoxLayout(fenster);
-  auto* anzeige = new QPlainTextEdit(text.isEmpty() ? "Das Protokoll ist leer." : text);
-  anzeige->setReadOnly(true);
-  layout->addWidget(anzeige);
-  fenster->resize(720, 480);
   fenster->show();
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Control.h"
@@ -33,6 +34,12 @@ class G_frmTabelle : public controls::Form {
   controls::CommandButton cmdEnde;
   // The control array optTabelle(0) … optTabelle(4); index outside 0..4 throws 9.
   controls::OptionButton& optTabelle(int index);
+
+  // Makes each available entry say what it holds: the statements of the document tagged `tag`,
+  // in document order, get "N. vorhandener Eintrag – <first line of the first row>, <rows>
+  // Zeilen, <sum of the last column> €". A statement that cannot be read keeps its caption;
+  // errors are reported under "G_frmTabelle", "EintraegeBeschreiben".
+  void EintraegeBeschreiben(const std::string& tag);
 
   // The choice as the caller reads it: the current position first, then a new table, then the
   // entries; `eintrag` gets 1 to 4 for the first four entries and 5 for anything else. Loads the

@@ -34,6 +34,7 @@ std::optional<word::Table> TabelleWaehlen(const std::string& Name, Falle& falle)
     for (int i = 0; i < 5; ++i) dialog.optTabelle(i).SetEnabled(i < n);
     dialog.optAktTabelle.SetEnabled(aktuell);
   });
+  dialog.EintraegeBeschreiben(Name);
   falle([&] { dialog.Show(true); });
 
   std::int16_t eintrag = 5;

@@ -5,6 +5,7 @@
 #include "errors/Falle.h"
 #include "errors/Pruefen.h"
 #include "fees/modStatus.h"
+#include "forms/Eingabehinweise.h"
 #include "forms/Formulare.h"
 #include "forms/Formularknoepfe.h"
 #include "forms/Kategorieformular.h"
@@ -185,6 +186,8 @@ void frmKat1::Form_Load() {
     falle([&] { GridGebühren1.SetColSetting(spalte, "Ausrichtung", spalte == 1 ? 0 : 2); });
   }
   falle([&] { GridGebühren1.SetColSetting(4, "Bearbeitbar", 0); });
+  // The columns that hold numbers: their cell editor takes only what a number may hold.
+  for (std::int32_t spalte : {3}) falle([&] { GridGebühren1.SetColSetting(spalte, "Zahl", 1); });
   falle([&] { GridGebühren1.SetRowHeight(1, Zeilenhoehe); });
   falle([&] { ComboBox4.SetVisible(false); });
   falle([&] { GridGebühren1.SetRow(1); });
@@ -397,6 +400,18 @@ void frmKat1::TabelleFormatiereneinsicht(word::Table tabelle) {
 void frmKat1::Einsichtnahme() {
   Falle falle(kModul, "Einsichtnahme");
   kat1::AbmarkungSchreiben(falle, *this);
+}
+
+std::vector<controls::Eingabehinweis> frmKat1::Eingabehinweise() const {
+  formulare::Hinweise hinweise;
+  for (std::int32_t zeile = 1; zeile <= GridGebühren1.Rows(); ++zeile) {
+    formulare::ListePruefen(hinweise, GridGebühren1, zeile, 2, {"I", "II", "III", "IV"});
+    formulare::MengePruefen(hinweise, GridGebühren1, zeile, 3, formulare::Grenze32);
+  }
+  formulare::TeilPruefen(hinweise, mskErmäßigt, "davon ermäßigt", mskAnzahl,
+                         "Anzahl Grenzpunkte nach Nr. 2");
+  formulare::AnteilPruefen(hinweise, mskAnteil, "Anteil 1/1000");
+  return hinweise;
 }
 
 void Kat1Registrieren() {

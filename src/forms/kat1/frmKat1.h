@@ -84,6 +84,10 @@ class frmKat1 : public controls::Form {
   void TabelleFormatieren(word::Table tabelle);
   void TabelleFormatiereneinsicht(word::Table tabelle);
 
+  // Shares outside 1 … 1000, parts above their whole, counts and lengths that are no number,
+  // negative or beyond the form's integers.
+  std::vector<controls::Eingabehinweis> Eingabehinweise() const override;
+
  protected:
   void Form_Load() override;
 

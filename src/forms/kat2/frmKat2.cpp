@@ -7,6 +7,7 @@
 #include "document/KM_WordAuto.h"
 #include "errors/Falle.h"
 #include "fees/modStatus.h"
+#include "forms/Eingabehinweise.h"
 #include "forms/Formulare.h"
 #include "forms/Formularknoepfe.h"
 #include "forms/Kategorieformular.h"
@@ -121,6 +122,9 @@ void frmKat2::Form_Load() {
       falle([&] { GridGebühren2.SetColSetting(spalte, "Ausrichtung", spalte == 1 ? 0 : 2); });
   }
   falle([&] { GridGebühren2.SetColSetting(5, "Bearbeitbar", 0); });
+  // The columns that hold numbers: their cell editor takes only what a number may hold.
+  for (std::int32_t spalte : {2, 3, 4})
+    falle([&] { GridGebühren2.SetColSetting(spalte, "Zahl", 1); });
   falle([&] { GridGebühren2.SetRowHeight(1, Zeilenhoehe); });
   falle([&] { GridGebühren2.SetCol(1); });
   formulare::Chk20AusNebenkosten(falle, chk20);
@@ -234,6 +238,16 @@ void frmKat2::GebührEintragen(std::int32_t zeile, double gebühr, word::Table t
 void frmKat2::TabelleFormatieren(word::Table tabelle) {
   Falle falle(kModul, "TabelleFormatieren");
   kat2::TabelleFormatieren(falle, tabelle);
+}
+
+std::vector<controls::Eingabehinweis> frmKat2::Eingabehinweise() const {
+  formulare::Hinweise hinweise;
+  for (std::int32_t zeile = 1; zeile <= GridGebühren2.Rows(); ++zeile) {
+    formulare::MengePruefen(hinweise, GridGebühren2, zeile, 2, formulare::Grenze32);
+    formulare::MengePruefen(hinweise, GridGebühren2, zeile, 3, formulare::Grenze16);
+    formulare::AnteilPruefen(hinweise, GridGebühren2, zeile, 4);
+  }
+  return hinweise;
 }
 
 void Kat2Registrieren() {

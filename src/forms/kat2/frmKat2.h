@@ -65,6 +65,10 @@ class frmKat2 : public controls::Form {
   // No borders, columns 2 to 5 right-aligned, the five column widths.
   void TabelleFormatieren(word::Table tabelle);
 
+  // Shares outside 1 … 1000, parts above their whole, counts and lengths that are no number,
+  // negative or beyond the form's integers.
+  std::vector<controls::Eingabehinweis> Eingabehinweise() const override;
+
  protected:
   void Form_Load() override;
 

@@ -5,6 +5,7 @@
 #include "document/KM_WordAuto.h"
 #include "errors/Falle.h"
 #include "fees/modStatus.h"
+#include "forms/Eingabehinweise.h"
 #include "forms/Formulare.h"
 #include "forms/Formularknoepfe.h"
 #include "forms/Kategorieformular.h"
@@ -140,6 +141,9 @@ void frmKat3::Form_Load() {
   // Price and fee are the form's output.
   falle([&] { GridGebühren6.SetColSetting(7, "Bearbeitbar", 0); });
   falle([&] { GridGebühren6.SetColSetting(8, "Bearbeitbar", 0); });
+  // The columns that hold numbers: their cell editor takes only what a number may hold.
+  for (std::int32_t spalte : {4, 5, 6})
+    falle([&] { GridGebühren6.SetColSetting(spalte, "Zahl", 1); });
   formulare::Chk20AusNebenkosten(falle, chk20);
   formulare::InHostfensterEinbetten(falle, *this);
   Pointer = controls::MousePointer::Default;
@@ -288,6 +292,28 @@ void frmKat3::CommandEnde_Click() {
 void frmKat3::TabelleFormatieren(word::Table tabelle) {
   Falle falle(kModul, "TabelleFormatieren");
   kat3::TabelleFormatieren(falle, tabelle);
+}
+
+std::vector<controls::Eingabehinweis> frmKat3::Eingabehinweise() const {
+  formulare::Hinweise hinweise;
+  const std::vector<std::string> nummern(std::begin(kat3::Unterpositionen),
+                                         std::end(kat3::Unterpositionen));
+  const std::vector<std::string> dichten(std::begin(kat3::Dichteklassen),
+                                         std::end(kat3::Dichteklassen));
+  for (std::int32_t zeile = 1; zeile <= GridGebühren6.Rows(); ++zeile) {
+    // A combo box still open over its cell holds what will go into it.
+    if (auswahlNr_.Zeile() != zeile)
+      formulare::ListePruefen(hinweise, GridGebühren6, zeile, 2, nummern);
+    if (auswahlDichte_.Zeile() != zeile)
+      formulare::ListePruefen(hinweise, GridGebühren6, zeile, 3, dichten);
+    const bool achse =
+        formulare::MengePruefen(hinweise, GridGebühren6, zeile, 4, formulare::Grenze16).has_value();
+    for (std::int32_t spalte = 5; spalte <= 6; ++spalte)
+      if (formulare::MengePruefen(hinweise, GridGebühren6, zeile, spalte, formulare::Grenze16) &&
+          achse)
+        formulare::TeilPruefen(hinweise, GridGebühren6, zeile, spalte, 4);
+  }
+  return hinweise;
 }
 
 void Kat3Registrieren() {

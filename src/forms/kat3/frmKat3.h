@@ -60,6 +60,10 @@ class frmKat3 : public controls::Form {
   // The statement layout: no borders, column 5 right-aligned, the five column widths.
   void TabelleFormatieren(word::Table tabelle);
 
+  // Shares outside 1 … 1000, parts above their whole, counts and lengths that are no number,
+  // negative or beyond the form's integers.
+  std::vector<controls::Eingabehinweis> Eingabehinweise() const override;
+
  protected:
   void Form_Load() override;
 

@@ -6,6 +6,7 @@
 #include "errors/Falle.h"
 #include "fees/modStatus.h"
 #include "forms/Abmarkung.h"
+#include "forms/Eingabehinweise.h"
 #include "forms/Formulare.h"
 #include "forms/Formularknoepfe.h"
 #include "forms/Kategorieformular.h"
@@ -153,6 +154,9 @@ void frmKat4::Form_Load() {
     falle([&] { GridGebühren6.SetColSetting(spalte, "Ausrichtung", spalte == 1 ? 0 : 2); });
   }
   falle([&] { GridGebühren6.SetColSetting(5, "Bearbeitbar", 0); });
+  // The columns that hold numbers: their cell editor takes only what a number may hold.
+  for (std::int32_t spalte : {2, 3, 4})
+    falle([&] { GridGebühren6.SetColSetting(spalte, "Zahl", 1); });
   falle([&] { GridGebühren6.SetRow(1); });
   formulare::Chk20AusNebenkosten(falle, chk20);
   formulare::InHostfensterEinbetten(falle, *this);
@@ -271,6 +275,19 @@ void frmKat4::TabelleFormatiereneinsicht(word::Table tabelle) {
 void frmKat4::Einsichtnahme() {
   Falle falle(kModul, "Einsichtnahme");
   kat4::AbmarkungSchreiben(falle, *this);
+}
+
+std::vector<controls::Eingabehinweis> frmKat4::Eingabehinweise() const {
+  formulare::Hinweise hinweise;
+  for (std::int32_t zeile = 1; zeile <= GridGebühren6.Rows(); ++zeile) {
+    const bool punkte =
+        formulare::MengePruefen(hinweise, GridGebühren6, zeile, 2, formulare::Grenze16).has_value();
+    if (formulare::MengePruefen(hinweise, GridGebühren6, zeile, 3, formulare::Grenze16) && punkte)
+      formulare::TeilPruefen(hinweise, GridGebühren6, zeile, 3, 2);
+    formulare::AnteilPruefen(hinweise, GridGebühren6, zeile, 4);
+  }
+  formulare::AnteilPruefen(hinweise, mskAnteil, "Anteil 1/1000");
+  return hinweise;
 }
 
 void Kat4Registrieren() {

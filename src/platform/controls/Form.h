@@ -15,6 +15,7 @@
 #include "common/Variant.h"
 #include "errors/Laufzeitfehler.h"
 #include "platform/controls/Control.h"
+#include "platform/controls/Eingabehinweis.h"
 
 namespace tarvo::controls {
 
@@ -68,6 +69,10 @@ class Form : public Objekt {
 
   // The control that has the focus, or nullptr.
   Control* ActiveControl() const { return active_; }
+
+  // The values the form holds that a person most likely did not mean, in the order of the
+  // controls; empty by default. Reads only: asking changes nothing and raises no event.
+  virtual std::vector<Eingabehinweis> Eingabehinweise() const { return {}; }
 
  protected:
   virtual void Form_Load() {}

@@ -1,10 +1,16 @@
 #include "platform/qt/Ansichten.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
+#include <QDateTime>
 #include <QFocusEvent>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QStyle>
+#include <QToolTip>
+#include <algorithm>
+#include <vector>
 
 namespace tarvo::qt {
 namespace {
@@ -28,6 +34,14 @@ QIcon Bild(const std::string& schluessel, const QStyle* stil) {
   return stil->standardIcon(bild);
 }
 
+// The caption with "&" before place `kuerzel` (none for -1 or a caption with its own "&").
+QString MitKuerzel(const std::string& caption, long long kuerzel) {
+  QString text = Text(caption);
+  if (kuerzel >= 0 && kuerzel < text.size() && !text.contains('&'))
+    text.insert(static_cast<qsizetype>(kuerzel), '&');
+  return text;
+}
+
 }  // namespace
 
 Beschriftung::Beschriftung(controls::Label& label, QWidget* parent)
@@ -48,6 +62,7 @@ Schaltflaeche::Schaltflaeche(controls::CommandButton& button, QWidget* parent)
     : QPushButton(parent), Bindung(button, *this), button_(button) {
   setAutoDefault(false);
   connect(this, &QPushButton::clicked, this, [this] {
+    if (Rueckfrage && Gebunden() && !Rueckfrage()) return;
     // The press may run long (writing the statement): the wait cursor shows it.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     Aktion("UserPress", [this] { button_.UserPress(); });
@@ -69,7 +84,7 @@ Kontrollkaestchen::Kontrollkaestchen(controls::CheckBox& box, QWidget* parent)
     : QCheckBox(parent), Bindung(box, *this), box_(box) {}
 
 void Kontrollkaestchen::Zeigen() {
-  setText(Text(box_.Caption()));
+  setText(MitKuerzel(box_.Caption(), Kuerzel));
   setChecked(box_.Value() == 1);
 }
 
@@ -89,7 +104,7 @@ Optionsfeld::Optionsfeld(controls::OptionButton& option, QWidget* parent)
 }
 
 void Optionsfeld::Zeigen() {
-  setText(Text(option_.Caption()));
+  setText(MitKuerzel(option_.Caption(), Kuerzel));
   setChecked(option_.Value());
 }
 
@@ -101,6 +116,29 @@ void Optionsfeld::nextCheckState() {
 void Optionsfeld::focusInEvent(QFocusEvent* ereignis) {
   QRadioButton::focusInEvent(ereignis);
   FokusErhalten();
+}
+
+void Optionsfeld::keyPressEvent(QKeyEvent* ereignis) {
+  const int taste = ereignis->key();
+  const bool vor = taste == Qt::Key_Down || taste == Qt::Key_Right;
+  const bool zurueck = taste == Qt::Key_Up || taste == Qt::Key_Left;
+  if (!vor && !zurueck) {
+    QRadioButton::keyPressEvent(ereignis);
+    return;
+  }
+  // The options of the same group, in the order of the form.
+  std::vector<Optionsfeld*> gruppe;
+  for (Optionsfeld* option : window()->findChildren<Optionsfeld*>())
+    if (option->Gebunden() && option->option_.Container() == option_.Container() &&
+        option->isVisibleTo(window()) && option->isEnabled())
+      gruppe.push_back(option);
+  const auto hier = std::find(gruppe.begin(), gruppe.end(), this);
+  if (hier == gruppe.end() || gruppe.size() < 2) return;
+  const std::ptrdiff_t n = static_cast<std::ptrdiff_t>(gruppe.size());
+  const std::ptrdiff_t i = ((hier - gruppe.begin()) + (vor ? 1 : n - 1)) % n;
+  Optionsfeld* ziel = gruppe[static_cast<std::size_t>(i)];
+  ziel->setFocus(Qt::TabFocusReason);
+  if (!ziel->option_.Value()) ziel->click();
 }
 
 Auswahlfeld::Auswahlfeld(controls::ComboBox& combo, QWidget* parent)
@@ -126,7 +164,65 @@ void Auswahlfeld::Zeigen() {
 
 void Auswahlfeld::focusInEvent(QFocusEvent* ereignis) {
   QComboBox::focusInEvent(ereignis);
+  if (ereignis->reason() != Qt::PopupFocusReason) getippt_.clear();
   FokusErhalten();
+}
+
+void Auswahlfeld::focusOutEvent(QFocusEvent* ereignis) {
+  QComboBox::focusOutEvent(ereignis);
+  if (ereignis->reason() != Qt::PopupFocusReason) getippt_.clear();
+}
+
+bool Auswahlfeld::Tippen(const QString& zeichen) {
+  const qint64 jetzt = QDateTime::currentMSecsSinceEpoch();
+  // A pause of two seconds starts a new search, as in any list.
+  if (jetzt - zuletzt_ > 2000) getippt_.clear();
+  zuletzt_ = jetzt;
+  const QString text = getippt_ + zeichen;
+  std::vector<int> passend;
+  int gleich = -1;
+  for (int i = 0; i < count(); ++i) {
+    if (itemText(i).startsWith(text, Qt::CaseInsensitive)) passend.push_back(i);
+    if (itemText(i).compare(text, Qt::CaseInsensitive) == 0) gleich = i;
+  }
+  if (passend.empty()) {
+    QStringList eintraege;
+    for (int i = 0; i < count(); ++i) eintraege << itemText(i);
+    Kurzhinweis(this, "»" + text + "« steht nicht in der Liste (" + eintraege.join(", ") +
+                          "); die Eingabe wurde nicht übernommen.");
+    return false;
+  }
+  getippt_ = text;
+  const int wahl = gleich >= 0 ? gleich : passend.size() == 1 ? passend.front() : -1;
+  if (wahl >= 0 && wahl != combo_.ListIndex()) {
+    Aktion("UserChoose", [this, wahl] { combo_.UserChoose(wahl); });
+    if (Gebunden()) Abgleichen();
+  }
+  return true;
+}
+
+void Auswahlfeld::keyPressEvent(QKeyEvent* ereignis) {
+  const QString text = ereignis->text();
+  // The space bar opens the list, unless it is a blank within an item being typed.
+  if (!text.isEmpty() && text.at(0).isPrint() &&
+      (ereignis->key() != Qt::Key_Space || !getippt_.isEmpty()) &&
+      !(ereignis->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    Tippen(text);
+    return;
+  }
+  if (ereignis->key() == Qt::Key_Backspace) {
+    getippt_.chop(1);
+    return;
+  }
+  QComboBox::keyPressEvent(ereignis);
+}
+
+bool Auswahlfeld::focusNextPrevChild(bool next) {
+  if (Schwebt && Zurueck && Gebunden()) {
+    Zurueck(!next);
+    return true;
+  }
+  return QComboBox::focusNextPrevChild(next);
 }
 
 Maskenfeld::Maskenfeld(controls::MaskEdBox& feld, QWidget* parent)
@@ -190,6 +286,10 @@ void Maskenfeld::keyPressEvent(QKeyEvent* ereignis) {
     default:
       break;
   }
+  if (ereignis->matches(QKeySequence::Paste)) {
+    Einfuegen();
+    return;
+  }
   if (ereignis->matches(QKeySequence::SelectAll)) {
     Aktion("Markieren", [this] {
       feld_.SetSelStart(0);
@@ -208,20 +308,43 @@ void Maskenfeld::keyPressEvent(QKeyEvent* ereignis) {
   QWidget::keyPressEvent(ereignis);
 }
 
-void Maskenfeld::mousePressEvent(QMouseEvent* ereignis) {
-  // The click that gave the focus keeps what the form's GotFocus selected.
+void Maskenfeld::mousePressEvent(QMouseEvent*) {
+  // The click that gave the focus keeps what the form's GotFocus selected; a click into the
+  // field that has the focus already selects it whole, so typing replaces what stands there.
   if (fokusKlick_) return;
-  QLineEdit::mousePressEvent(ereignis);
-  AuswahlUebernehmen();
+  Aktion("Markieren", [this] {
+    feld_.SetSelStart(0);
+    feld_.SetSelLength(feld_.Stellen());
+  });
+  Abgleichen();
 }
 
-void Maskenfeld::mouseReleaseEvent(QMouseEvent* ereignis) {
-  if (fokusKlick_) {
-    fokusKlick_ = false;
+void Maskenfeld::mouseReleaseEvent(QMouseEvent*) {
+  fokusKlick_ = false;
+}
+
+void Maskenfeld::contextMenuEvent(QContextMenuEvent* ereignis) {
+  // The line edit's own menu would paste and cut past the mask.
+  ereignis->accept();
+}
+
+void Maskenfeld::Einfuegen() {
+  const QString text = QApplication::clipboard()->text().trimmed();
+  bool ziffern = !text.isEmpty();
+  for (QChar c : text) ziffern &= c.isDigit() && c.unicode() < 128;
+  if (!ziffern) {
+    Kurzhinweis(this, "In dieses Feld werden nur Ziffern eingefügt; »" + text.left(40) +
+                          "« wurde nicht übernommen.");
     return;
   }
-  QLineEdit::mouseReleaseEvent(ereignis);
-  if (hasFocus()) AuswahlUebernehmen();
+  if (text.size() > feld_.Stellen()) {
+    Kurzhinweis(this, QString("»%1« hat mehr als %2 Stellen und wurde nicht übernommen.")
+                          .arg(text.left(40))
+                          .arg(feld_.Stellen()));
+    return;
+  }
+  const std::string tasten = text.toStdString();
+  Aktion("UserType", [this, &tasten] { feld_.UserType(tasten); });
 }
 
 void Maskenfeld::AuswahlUebernehmen() {
@@ -259,6 +382,13 @@ void Maskenfeld::inputMethodEvent(QInputMethodEvent* ereignis) {
   const std::string tasten = ereignis->commitString().toStdString();
   if (!tasten.empty()) Aktion("UserType", [this, &tasten] { feld_.UserType(tasten); });
   ereignis->accept();
+}
+
+void Kurzhinweis(QWidget* widget, const QString& text) {
+  if (!widget) return;
+  widget->setProperty("tarvoKurzhinweis", text);
+  QApplication::beep();
+  QToolTip::showText(widget->mapToGlobal(QPoint(0, widget->height())), text, widget, QRect(), 5000);
 }
 
 }  // namespace tarvo::qt

@@ -37,6 +37,9 @@ class Bindung {
   std::function<void()> NachAktion;
   // A floating view (a combo box over a grid cell): its form view places and shows it.
   bool Schwebt = false;
+  // Where in its caption a check box or option button shows its accelerator ("&"), set by the
+  // form view for captions without one; -1 for none.
+  long long Kuerzel = -1;
 
  protected:
   // Shows the model's own state in the widget.

@@ -4,18 +4,29 @@
 #include <QFont>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QSet>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <map>
 #include <vector>
 
+#include "errors/Falle.h"
+#include "errors/Protokoll.h"
+
 #include "platform/controls/Grid.h"
 #include "platform/qt/Ansichten.h"
 #include "platform/qt/Masse.h"
+#include "platform/qt/Protokollsaetze.h"
 #include "platform/qt/RasterAnsicht.h"
+#include "platform/qt/RasterModell.h"
 
 namespace tarvo::qt {
 namespace {
@@ -45,6 +56,28 @@ std::pair<std::int32_t, std::int32_t> ZelleBei(const controls::Grid& grid, float
     y += grid.RowHeight(r);
   }
   return zeile && spalte ? std::pair{zeile, spalte} : std::pair{0, 0};
+}
+
+// The button of the form whose caption is `caption` ("&OK", "&Abbruch"), or nullptr.
+Schaltflaeche* Knopf(const std::vector<Bindung*>& ansichten, const char* caption) {
+  for (Bindung* b : ansichten)
+    if (auto* knopf = dynamic_cast<Schaltflaeche*>(b);
+        knopf && knopf->Modell().Caption() == caption && knopf->isVisible() && knopf->isEnabled())
+      return knopf;
+  return nullptr;
+}
+
+// A yes/no question of the form view itself (not of the form), "Nein" the default.
+bool Frage(QWidget* eltern, const QString& titel, const QString& text) {
+  QMessageBox box(QMessageBox::Question, titel, text, QMessageBox::NoButton, eltern);
+  box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                     Qt::WindowCloseButtonHint);
+  QPushButton* ja = box.addButton("&Ja", QMessageBox::YesRole);
+  QPushButton* nein = box.addButton("&Nein", QMessageBox::NoRole);
+  box.setDefaultButton(nein);
+  box.setEscapeButton(nein);
+  box.exec();
+  return box.clickedButton() == ja;
 }
 
 }  // namespace
@@ -155,6 +188,9 @@ Formularansicht::Formularansicht(controls::Form& form, QWidget* parent)
       auto* ansicht = new Auswahlfeld(*combo, this);
       if (ueberRaster) {
         ansicht->Schwebt = true;
+        ansicht->Zurueck = [this, ansicht](bool rueckwaerts) {
+          ZurueckInsRaster(ansicht, rueckwaerts);
+        };
         schwebend_.push_back(ansicht);
       } else if (entworfen)
         platzieren(ansicht, *combo);
@@ -202,25 +238,124 @@ Formularansicht::Formularansicht(controls::Form& form, QWidget* parent)
     connect(raster->verticalScrollBar(), &QScrollBar::valueChanged, this, nachziehen);
     connect(raster->horizontalScrollBar(), &QScrollBar::valueChanged, this, nachziehen);
   }
+  meldung_ = new QLabel(this);
+  meldung_->setObjectName("Meldungszeile");
+  meldung_->setWordWrap(true);
+  meldung_->setStyleSheet("QLabel { color: #a00000; }");
+  meldung_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  meldung_->hide();
+  if (!entworfen) aussen->addWidget(meldung_);
+  fehlerStand_ = protokoll::AnzahlGemeldet();
+  for (Bindung* b : ansichten_)
+    if (auto* knopf = dynamic_cast<Schaltflaeche*>(b); knopf && knopf->Modell().Caption() == "&OK")
+      knopf->Rueckfrage = [this] { return HinweiseBestaetigen(); };
+  Kuerzel();
   Abgleichen();
+  entworfen_ = entworfen;
   if (entworfen) {
     delete aussen;  // the widgets stand at their places; the layouts were unused
-    // (After Abgleichen: the captions are known now.) The places were designed for a narrower
-    // screen font than this one: the form is widened as far as the widest caption needs (at most by
-    // half), keeping every place's proportions.
-    double faktor = 1.0;
+    // (After Abgleichen: the captions are known now.) The places were designed for another
+    // screen font than this one: the form grows evenly, across and down, until every caption,
+    // heading and field shows whole, keeping every place's proportions.
+    double breit = 1.0, hoch = 1.0;
     for (const auto& [widget, c] : plaetze) {
-      const bool beschriftet =
-          qobject_cast<QLabel*>(widget) || qobject_cast<QAbstractButton*>(widget);
-      if (beschriftet && c->Width() > 0)
-        faktor = std::max(faktor, widget->sizeHint().width() / double(Pixel(c->Width())));
+      if (c->Width() <= 0 || c->Height() <= 0) continue;
+      if (auto* raster = qobject_cast<RasterAnsicht*>(widget)) {
+        int noetig = 2 * raster->frameWidth() + raster->verticalHeader()->sizeHint().width() +
+                     raster->verticalScrollBar()->sizeHint().width();
+        for (std::int32_t s = 1; s <= raster->Raster().Cols(); ++s)
+          noetig += raster->Spaltenbreite(s);
+        breit = std::max(breit, noetig / double(Pixel(c->Width())));
+        continue;
+      }
+      const bool beschriftet = qobject_cast<QLabel*>(widget) ||
+                               qobject_cast<QAbstractButton*>(widget) ||
+                               qobject_cast<QLineEdit*>(widget);
+      if (!beschriftet) continue;
+      const QSize noetig =
+          qobject_cast<QLineEdit*>(widget) ? widget->minimumSizeHint() : widget->sizeHint();
+      const int w = std::max(noetig.width(), widget->minimumWidth());
+      breit = std::max(breit, w / double(Pixel(c->Width())));
+      hoch = std::max(hoch, noetig.height() / double(Pixel(c->Height())));
     }
-    faktor = std::min(faktor, 1.5);
-    auto x = [&](float twips) { return static_cast<int>(std::lround(Pixel(twips) * faktor)); };
-    for (const auto& [widget, c] : plaetze)
-      widget->setGeometry(x(c->Left()), Pixel(c->Top()), x(c->Left() + c->Width()) - x(c->Left()),
-                          Pixel(c->Height()));
-    setMinimumSize(x(form.Width), Pixel(form.Height));
+    breit = std::min(breit, 3.0);
+    hoch = std::min(hoch, 2.0);
+    auto x = [&](float twips) { return static_cast<int>(std::lround(Pixel(twips) * breit)); };
+    auto y = [&](float twips) { return static_cast<int>(std::lround(Pixel(twips) * hoch)); };
+    for (const auto& [widget, c] : plaetze) {
+      const QRect basis(x(c->Left()), y(c->Top()), x(c->Left() + c->Width()) - x(c->Left()),
+                        y(c->Top() + c->Height()) - y(c->Top()));
+      const bool raster = qobject_cast<RasterAnsicht*>(widget) != nullptr;
+      if (raster && rasterBasis_.isNull()) rasterBasis_ = basis;
+      plaetze_.push_back({widget, basis, raster});
+      widget->setGeometry(basis);
+    }
+    const int zeile = meldung_->fontMetrics().height();
+    setMinimumSize(x(form.Width), y(form.Height) + 2 * zeile + 8);
+    resize(minimumSize());
+    Anordnen();
+  }
+}
+
+void Formularansicht::resizeEvent(QResizeEvent* ereignis) {
+  QWidget::resizeEvent(ereignis);
+  if (entworfen_) Anordnen();
+}
+
+void Formularansicht::Anordnen() {
+  const int dx = std::max(0, width() - minimumWidth());
+  const int dy = std::max(0, height() - minimumHeight());
+  for (const Platz& platz : plaetze_) {
+    QRect r = platz.basis;
+    if (platz.raster) {
+      r.adjust(0, 0, dx, dy);
+    } else if (!rasterBasis_.isNull()) {
+      if (r.top() >= rasterBasis_.bottom()) r.translate(0, dy);
+      if (r.left() >= rasterBasis_.right()) r.translate(dx, 0);
+    }
+    platz.widget->setGeometry(r);
+  }
+  const int zeile = meldung_->fontMetrics().height();
+  const int rand = plaetze_.empty() ? 8 : std::max(4, plaetze_.front().basis.left());
+  meldung_->setGeometry(rand, height() - 2 * zeile - 6, width() - 2 * rand, 2 * zeile + 4);
+  Schwebende();
+}
+
+void Formularansicht::Kuerzel() {
+  // Letters already taken by an "&" in a caption, then one for each check box and option
+  // button without one: the first free letter of its caption, for a caption without letters
+  // ("3.1") its last free digit.
+  QSet<QChar> belegt;
+  auto caption = [](Bindung* b) -> QString {
+    if (auto* k = dynamic_cast<Kontrollkaestchen*>(b)) return k->text();
+    if (auto* o = dynamic_cast<Optionsfeld*>(b)) return o->text();
+    if (auto* s = dynamic_cast<Schaltflaeche*>(b)) return s->text();
+    return {};
+  };
+  for (Bindung* b : ansichten_) b->Abgleichen();
+  for (Bindung* b : ansichten_) {
+    const QString text = caption(b);
+    const qsizetype i = text.indexOf('&');
+    if (i >= 0 && i + 1 < text.size()) belegt.insert(text.at(i + 1).toLower());
+  }
+  for (Bindung* b : ansichten_) {
+    auto* knopf = dynamic_cast<QAbstractButton*>(&b->Widget());
+    if (!knopf || dynamic_cast<Schaltflaeche*>(b)) continue;
+    const QString text = caption(b);
+    if (text.contains('&')) continue;
+    bool buchstaben = false;
+    for (QChar c : text) buchstaben |= c.isLetter();
+    std::vector<qsizetype> reihe;
+    for (qsizetype i = 0; i < text.size(); ++i)
+      reihe.push_back(buchstaben ? i : text.size() - 1 - i);
+    for (qsizetype i : reihe) {
+      const QChar c = text.at(i).toLower();
+      if (!(buchstaben ? c.isLetter() : c.isDigit()) || belegt.contains(c) || c.unicode() > 127)
+        continue;
+      belegt.insert(c);
+      b->Kuerzel = i;
+      break;
+    }
   }
 }
 
@@ -236,6 +371,7 @@ void Formularansicht::Abgleichen() {
   if (!gebunden_) return;
   for (Bindung* ansicht : ansichten_) ansicht->Abgleichen();
   Schwebende();
+  HinweiseZeigen();
   setCursor(form_.Pointer == controls::MousePointer::Hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
 }
 
@@ -248,12 +384,16 @@ void Formularansicht::Loesen() {
 void Formularansicht::NachAktion() {
   if (!gebunden_) return;
   Schwebende();
+  HinweiseZeigen();
+  FehlerZeigen();
   setCursor(form_.Pointer == controls::MousePointer::Hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
   emit Bedient();
 }
 
 void Formularansicht::Schwebende() {
   if (!gebunden_) return;
+  // Each grid learns the one combo box floating over it, whichever of them comes last.
+  std::map<RasterAnsicht*, Auswahlfeld*> ueber;
   for (Auswahlfeld* combo : schwebend_) {
     const controls::ComboBox& modell = combo->Modell();
     RasterAnsicht* ziel = nullptr;
@@ -266,19 +406,151 @@ void Formularansicht::Schwebende() {
         break;
       }
     }
-    for (RasterAnsicht* raster : raster_) raster->Schwebend(raster == ziel ? combo : nullptr);
     if (!ziel) {
       combo->hide();
       continue;
     }
+    ueber[ziel] = combo;
     const QRect rechteck =
         ziel->visualRect(ziel->model()->index(zelle.first - 1, zelle.second - 1));
     if (combo->parentWidget() != ziel->viewport()) combo->setParent(ziel->viewport());
-    combo->setGeometry(rechteck.x(), rechteck.y(), rechteck.width(),
+    // The closed box shows its whole item, even where the column is narrower.
+    const int breite = std::max(rechteck.width(), combo->sizeHint().width());
+    const int links = std::max(0, std::min(rechteck.x(), ziel->viewport()->width() - breite));
+    combo->setGeometry(links, rechteck.y(), breite,
                        std::max(rechteck.height(), combo->sizeHint().height()));
     combo->setVisible(ziel->viewport()->rect().intersects(rechteck));
     combo->raise();
   }
+  for (RasterAnsicht* raster : raster_) {
+    const auto combo = ueber.find(raster);
+    raster->Schwebend(combo == ueber.end() ? nullptr : combo->second);
+  }
+}
+
+void Formularansicht::ZurueckInsRaster(Auswahlfeld* combo, bool rueckwaerts) {
+  for (RasterAnsicht* raster : raster_) {
+    if (raster->Schwebend() != combo) continue;
+    const auto zelle = ZelleBei(raster->Raster(), combo->Modell().Left(), combo->Modell().Top());
+    // The grid takes the focus back: the form takes the combo's choice and moves on by one
+    // column, which is Tab's step; Shift+Tab goes to the column before the combo box instead.
+    raster->setFocus(Qt::TabFocusReason);
+    if (rueckwaerts && zelle.first > 0 && zelle.second > 1)
+      raster->ZelleAnklicken(zelle.first, zelle.second - 1);
+    return;
+  }
+}
+
+void Formularansicht::HinweiseZeigen() {
+  std::vector<controls::Eingabehinweis> hinweise;
+  Falle falle("Ansicht", "Eingabehinweise " + form_.Name());
+  falle([&] { hinweise = form_.Eingabehinweise(); });
+  for (RasterAnsicht* raster : raster_) {
+    std::map<std::pair<std::int32_t, std::int32_t>, QString> zellen;
+    for (const auto& h : hinweise)
+      if (h.steuerelement == raster->Raster().Name() && h.zeile > 0)
+        zellen[{h.zeile, h.spalte}] +=
+            (zellen[{h.zeile, h.spalte}].isEmpty() ? "" : "\n") + QString::fromStdString(h.text);
+    raster->Modell().Hinweise(std::move(zellen));
+  }
+  for (Bindung* b : ansichten_) {
+    auto* feld = dynamic_cast<Maskenfeld*>(b);
+    if (!feld) continue;
+    QString text;
+    for (const auto& h : hinweise)
+      if (h.steuerelement == b->Steuerelement().Name())
+        text += (text.isEmpty() ? "" : "\n") + QString::fromStdString(h.text);
+    if (feld->toolTip() == text) continue;
+    feld->setToolTip(text);
+    feld->setStyleSheet(text.isEmpty() ? QString()
+                                       : QString("QLineEdit { background-color: #ffd6d6; }"));
+  }
+  hinweise_ = std::move(hinweise);
+}
+
+std::string Formularansicht::Fingerabdruck() const {
+  std::string abdruck;
+  for (const controls::Control* c : form_.Steuerelemente()) {
+    if (auto* m = dynamic_cast<const controls::MaskEdBox*>(c)) abdruck += m->Text() + '\x1f';
+    if (auto* g = dynamic_cast<const controls::Grid*>(c))
+      for (std::int32_t r = 1; r <= g->Rows(); ++r)
+        for (std::int32_t s = 1; s <= g->Cols(); ++s) abdruck += g->TextMatrix(r, s) + '\x1f';
+  }
+  return abdruck;
+}
+
+void Formularansicht::FehlerZeigen() {
+  const std::int64_t stand = protokoll::AnzahlGemeldet();
+  if (stand == fehlerStand_) {
+    // The message stays until the form's values change.
+    if (meldung_->isVisible() && Fingerabdruck() != meldungsStand_) meldung_->hide();
+    return;
+  }
+  const std::int64_t neu = stand - fehlerStand_;
+  fehlerStand_ = stand;
+  // The records this action wrote, with the cell the grid stands on.
+  std::vector<Protokollsatz> saetze = ProtokollLesen(protokoll::Datei());
+  if (static_cast<std::int64_t>(saetze.size()) > neu)
+    saetze.erase(saetze.begin(), saetze.end() - neu);
+  QString ort;
+  for (RasterAnsicht* raster : raster_) {
+    const controls::Grid& g = raster->Raster();
+    if (g.HasFocus() && g.Row() > 0 && g.Col() > 0)
+      ort = QString("Zeile %1, %2 »%3«: ")
+                .arg(g.Row())
+                .arg(QString::fromStdString(g.ColHeading(g.Col())).trimmed())
+                .arg(QString::fromStdString(g.TextMatrix(g.Row(), g.Col())).trimmed());
+  }
+  QStringList zeilen;
+  for (const Protokollsatz& satz : saetze)
+    zeilen << ort + satz.meldung + QString(" (Fehler %1 in %2)").arg(satz.nummer).arg(satz.ort);
+  if (zeilen.isEmpty())
+    zeilen << ort + QString("%1 Fehler protokolliert (Protokoll ▸ Verw.log anzeigen).").arg(neu);
+  meldung_->setText("ACHTUNG: " + zeilen.join("; "));
+  meldung_->show();
+  meldung_->raise();
+  meldungsStand_ = Fingerabdruck();
+}
+
+QString Formularansicht::Meldung() const {
+  return meldung_->isVisible() ? meldung_->text() : QString();
+}
+
+bool Formularansicht::HinweiseBestaetigen() {
+  for (RasterAnsicht* raster : raster_) raster->EditorUebernehmen();
+  HinweiseZeigen();
+  if (hinweise_.empty()) return true;
+  QString liste;
+  for (const auto& h : hinweise_) liste += "• " + QString::fromStdString(h.text) + "\n";
+  return Frage(this, windowTitle(),
+               "Diese Eingaben sind auffällig:\n\n" + liste + "\nTrotzdem übernehmen?");
+}
+
+bool Formularansicht::AbbruchFragen() {
+  Schaltflaeche* abbruch = Knopf(ansichten_, "&Abbruch");
+  if (!abbruch) return false;
+  if (!Frage(this, windowTitle(),
+             "Die Eingaben verwerfen und das Formular schließen? Es wird nichts geschrieben."))
+    return false;
+  abbruch->click();
+  return true;
+}
+
+void Formularansicht::keyPressEvent(QKeyEvent* ereignis) {
+  const bool strg = ereignis->modifiers() & Qt::ControlModifier;
+  if (ereignis->key() == Qt::Key_Escape && gebunden_ && Knopf(ansichten_, "&Abbruch")) {
+    AbbruchFragen();
+    return;
+  }
+  if ((ereignis->key() == Qt::Key_Return || ereignis->key() == Qt::Key_Enter) && strg &&
+      gebunden_) {
+    if (Schaltflaeche* ok = Knopf(ansichten_, "&OK")) {
+      ok->setFocus(Qt::ShortcutFocusReason);
+      ok->click();
+      return;
+    }
+  }
+  QWidget::keyPressEvent(ereignis);
 }
 
 }  // namespace tarvo::qt

@@ -8,17 +8,23 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <vector>
 
 #include "errors/Falle.h"
 #include "errors/Laufzeitfehler.h"
 #include "platform/controls/Form.h"
 #include "platform/controls/Oberflaeche.h"
+#include "platform/qt/Ansichten.h"
 #include "platform/qt/Formularansicht.h"
 #include "platform/qt/Masse.h"
+#include "platform/qt/RasterAnsicht.h"
 
 namespace tarvo::qt {
 namespace {
@@ -94,6 +100,69 @@ class Fensterwaechter : public QObject {
 void Platzieren(QWidget& fenster, const controls::Form& form) {
   if (form.WindowState == 0 && (form.Left != 0 || form.Top != 0))
     fenster.move(Pixel(form.Left, &fenster), Pixel(form.Top, &fenster));
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab in a form's grid leave the grid for the next or previous field.
+// The MDI area takes both keys for itself (to switch child windows) before any widget sees them,
+// so this filter sits on the application, in front of the area's.
+class Tastenfilter : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* objekt, QEvent* ereignis) override {
+    if (ereignis->type() != QEvent::KeyPress && ereignis->type() != QEvent::ShortcutOverride)
+      return false;
+    auto* taste = static_cast<QKeyEvent*>(ereignis);
+    if (!(taste->modifiers() & Qt::ControlModifier) ||
+        (taste->key() != Qt::Key_Tab && taste->key() != Qt::Key_Backtab))
+      return false;
+    RasterAnsicht* raster = nullptr;
+    for (QWidget* w = QApplication::focusWidget(); w && !raster; w = w->parentWidget())
+      raster = qobject_cast<RasterAnsicht*>(w);
+    if (!raster || objekt != QApplication::focusWidget()) return false;
+    if (ereignis->type() == QEvent::ShortcutOverride) {
+      ereignis->accept();
+      return true;
+    }
+    raster->Verlassen(taste->key() == Qt::Key_Tab && !(taste->modifiers() & Qt::ShiftModifier));
+    return true;
+  }
+};
+
+// Dialogs and message boxes: a title and a close button, no minimise or maximise.
+constexpr Qt::WindowFlags kDialogRahmen =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
+// Moves and sizes a child window so that it lies wholly inside its MDI area: at its place when
+// that is still inside, else pushed in from the edge it crossed; no larger than the area (its
+// scroll area then scrolls).
+void Einpassen(QMdiSubWindow& kind, const Formularansicht& ansicht) {
+  QMdiArea* bereich = kind.mdiArea();
+  if (!bereich || kind.isMaximized() || kind.isMinimized()) return;
+  const QSize flaeche = bereich->viewport()->size();
+  const QSize rahmen = kind.size() - kind.widget()->size();
+  const QSize gewuenscht = ansicht.minimumSize().expandedTo(ansicht.sizeHint()) + rahmen;
+  const QSize groesse = gewuenscht.boundedTo(flaeche);
+  if (kind.size() != groesse) kind.resize(groesse);
+  const int x = std::clamp(kind.x(), 0, std::max(0, flaeche.width() - groesse.width()));
+  const int y = std::clamp(kind.y(), 0, std::max(0, flaeche.height() - groesse.height()));
+  if (kind.pos() != QPoint(x, y)) kind.move(x, y);
+}
+
+// A dialog at its remembered place relative to the screen's usable area (the top left corner
+// the first time), sized to its content and pushed inside the screen.
+void DialogPlatzieren(QDialog& dialog, const controls::Form& form) {
+  QScreen* schirm = dialog.screen() ? dialog.screen() : QApplication::primaryScreen();
+  const QRect nutzbar = schirm ? schirm->availableGeometry() : QRect(0, 0, 1024, 768);
+  dialog.adjustSize();
+  QSize groesse = dialog.size().boundedTo(nutzbar.size());
+  dialog.resize(groesse);
+  QPoint ort = nutzbar.topLeft();
+  if (form.WindowState == 0) ort += QPoint(Pixel(form.Left, &dialog), Pixel(form.Top, &dialog));
+  ort.setX(std::clamp(ort.x(), nutzbar.left(),
+                      std::max(nutzbar.left(), nutzbar.right() - groesse.width())));
+  ort.setY(std::clamp(ort.y(), nutzbar.top(),
+                      std::max(nutzbar.top(), nutzbar.bottom() - groesse.height())));
+  dialog.move(ort);
 }
 
 void Einblenden(QWidget& fenster, const controls::Form& form) {
@@ -193,6 +262,7 @@ std::int32_t QtBildschirm::MsgBox(const std::string& meldung, std::int32_t schal
                                   const std::string& titel) {
   QMessageBox box(Symbol(schaltflaechen), QString::fromStdString(titel.empty() ? "tarvo" : titel),
                   QString::fromStdString(meldung), QMessageBox::NoButton, Eltern());
+  box.setWindowFlags(kDialogRahmen);
   std::map<QAbstractButton*, std::int32_t> codes;
   const std::vector<Knopf> knoepfe = Knoepfe(schaltflaechen & 7);
   QPushButton* abbruch = nullptr;
@@ -256,20 +326,34 @@ QtBildschirm::Anzeige& QtBildschirm::Aufbauen(controls::Form& form, bool modal) 
   QWidget* fenster = nullptr;
   const auto host = hosts_.find(form.ParentWindow);
   if (modal) {
-    auto* dialog = new QDialog(Eltern());
+    auto* dialog = new QDialog(Eltern(), kDialogRahmen);
     auto* layout = new QVBoxLayout(dialog);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(ansicht);
     dialog->setWindowTitle(QString::fromStdString(form.Caption));
-    // Escape closes the dialog through its frame, as the close button does.
-    QObject::connect(dialog, &QDialog::rejected, dialog, [&form, ansicht] {
+    // Return presses the dialog's "OK".
+    for (qt::Bindung* b : ansicht->Ansichten())
+      if (auto* knopf = dynamic_cast<Schaltflaeche*>(b);
+          knopf && knopf->Modell().Caption() == "&OK")
+        knopf->setDefault(true);
+    // Escape closes the dialog through its frame, as the close button does, and the form that
+    // asked through it is not opened: nothing is written.
+    QObject::connect(dialog, &QDialog::rejected, dialog, [this, &form, ansicht] {
       if (!ansicht->Gebunden() || !form.Visible()) return;
+      abgebrochen_ = true;
+      // Only the form shown right after this dialog (in the same call) is concerned.
+      QTimer::singleShot(0, [this] { abgebrochen_ = false; });
       Falle falle("QtBildschirm", "Schliessen");
       falle([&] { form.Unload(); });
     });
     fenster = dialog;
   } else if (host != hosts_.end() && host->second) {
-    QMdiSubWindow* kind = host->second->addSubWindow(ansicht);
+    auto* rolle = new QScrollArea;
+    rolle->setObjectName(QString::fromStdString(form.Name()) + "Rolle");
+    rolle->setWidgetResizable(true);
+    rolle->setFrameShape(QFrame::NoFrame);
+    rolle->setWidget(ansicht);
+    QMdiSubWindow* kind = host->second->addSubWindow(rolle);
     kind->setWindowTitle(QString::fromStdString(form.Caption));
     fenster = kind;
   } else {
@@ -283,16 +367,43 @@ QtBildschirm::Anzeige& QtBildschirm::Aufbauen(controls::Form& form, bool modal) 
 }
 
 void QtBildschirm::Zeigen(controls::Form& form, bool modal) {
+  if (!modal && abgebrochen_) {
+    // The table choice before this form was cancelled with Escape: the form closes unseen.
+    abgebrochen_ = false;
+    Aufbauen(form, modal);
+    QTimer::singleShot(0, [this, &form, ansicht = Ansicht(form)] {
+      if (Ansicht(form) != ansicht || !form.Loaded()) return;
+      Falle falle("QtBildschirm", "Abbrechen");
+      falle([&] { form.Unload(); });
+    });
+    return;
+  }
   Anzeige& anzeige = Aufbauen(form, modal);
   QPointer<QWidget> fenster = anzeige.fenster;
   anzeige.ansicht->Abgleichen();
-  Platzieren(*fenster, form);
   if (!modal) {
+    // In front of every filter installed before (the MDI area's): installed anew each time.
+    if (!tastenfilter_) tastenfilter_ = new Tastenfilter(fenster);
+    qApp->removeEventFilter(tastenfilter_);
+    qApp->installEventFilter(tastenfilter_);
+    Platzieren(*fenster, form);
     Einblenden(*fenster, form);
+    if (auto* kind = qobject_cast<QMdiSubWindow*>(fenster.data()))
+      Einpassen(*kind, *anzeige.ansicht);
+    // The keyboard starts in the form's first control (the grid of a category form).
     anzeige.ansicht->setFocus();
+    for (qt::Bindung* b : anzeige.ansicht->Ansichten()) {
+      QWidget& w = b->Widget();
+      if (!b->Schwebt && w.isVisibleTo(anzeige.ansicht) && w.isEnabled() &&
+          (w.focusPolicy() & Qt::TabFocus)) {
+        w.setFocus(Qt::TabFocusReason);
+        break;
+      }
+    }
     return;
   }
   auto* dialog = static_cast<QDialog*>(fenster.data());
+  DialogPlatzieren(*dialog, form);
   if (form.WindowState == 2) dialog->setWindowState(Qt::WindowMaximized);
   // Returns when the form is hidden or unloaded (Verbergen, Entladen end the dialog).
   if (form.Visible() && form.Loaded()) dialog->exec();

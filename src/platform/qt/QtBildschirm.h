@@ -8,6 +8,13 @@
 // the same INI file the headless seam uses. Help is read from an HTML folder: for the help file
 // ".../Hilfe/LumoHelp.chm" the pages of ".../Hilfe/" (the topic, else index.html); a missing page
 // throws 53 "Datei nicht gefunden" (the callers log it).
+//
+// A child window lies wholly inside its MDI area and shows its form in a scroll area, so a form
+// larger than the area scrolls instead of being cut. Dialogs and message boxes have no minimise
+// or maximise button; a dialog opens at its remembered place on the screen (the top left corner
+// the first time), Return presses its "OK", and Escape closes it as its frame does and also
+// closes, unseen, the form that is shown right after it (the table choice cancelled: nothing
+// is written).
 #pragma once
 
 #include <QPointer>
@@ -76,6 +83,8 @@ class QtBildschirm : public controls::Bildschirm {
   std::map<const controls::Form*, Anzeige> anzeigen_;
   QPointer<QWidget> hauptfenster_;
   QPointer<QTextBrowser> hilfe_;
+  bool abgebrochen_ = false;  // a dialog was just cancelled with Escape
+  QPointer<QObject> tastenfilter_;
 };
 
 }  // namespace tarvo::qt

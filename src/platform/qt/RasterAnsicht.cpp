@@ -1,30 +1,88 @@
 #include "platform/qt/RasterAnsicht.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QRegularExpression>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
+#include "platform/qt/Ansichten.h"
 #include "platform/qt/Masse.h"
 #include "platform/qt/RasterModell.h"
 
 namespace tarvo::qt {
 namespace {
 
+// Whether `text` may stand in a number cell: digits, grouping points, one decimal comma, a
+// leading minus, blanks.
+bool Zahltext(const QString& text) {
+  static const QRegularExpression muster("^ *-? *[0-9.]*(,[0-9]*)? *$");
+  return muster.match(text).hasMatch();
+}
+
+// The editor of a number cell: keys and pastes that no number may hold are refused with a hint.
+class Zahleneditor : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+
+ protected:
+  void keyPressEvent(QKeyEvent* ereignis) override {
+    if (ereignis->matches(QKeySequence::Paste)) {
+      const QString text = QApplication::clipboard()->text().trimmed();
+      QString neu = QLineEdit::text();
+      const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+      neu.replace(start, hasSelectedText() ? selectedText().size() : 0, text);
+      if (text.isEmpty() || !Zahltext(neu)) {
+        Kurzhinweis(this, "»" + text.left(40) +
+                              "« ist keine Zahl und wurde nicht eingefügt (erlaubt: Ziffern, "
+                              "Tausenderpunkt, Dezimalkomma).");
+        return;
+      }
+      insert(text);
+      return;
+    }
+    const QString zeichen = ereignis->text();
+    if (!zeichen.isEmpty() && zeichen.at(0).isPrint() &&
+        !(ereignis->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+      QString neu = QLineEdit::text();
+      const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+      neu.replace(start, hasSelectedText() ? selectedText().size() : 0, zeichen);
+      if (!Zahltext(neu)) {
+        Kurzhinweis(this, "»" + zeichen +
+                              "« gehört in keine Zahl; in dieser Spalte stehen "
+                              "nur Zahlen.");
+        return;
+      }
+    }
+    QLineEdit::keyPressEvent(ereignis);
+  }
+  void contextMenuEvent(QContextMenuEvent* ereignis) override { ereignis->accept(); }
+};
+
 // The cell editor currently open, so the model's EditEnd can commit it.
 class Zellenbearbeiter : public QStyledItemDelegate {
  public:
-  using QStyledItemDelegate::QStyledItemDelegate;
+  Zellenbearbeiter(controls::Grid& grid, QObject* parent)
+      : QStyledItemDelegate(parent), grid_(grid) {}
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const override {
-    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    QWidget* editor = grid_.ColSetting(index.column() + 1, "Zahl") == 1
+                          ? new Zahleneditor(parent)
+                          : QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto* zeile = qobject_cast<QLineEdit*>(editor)) zeile->setFrame(false);
     offen = editor;
     return editor;
   }
   mutable QPointer<QWidget> offen;
+
+ private:
+  controls::Grid& grid_;
 };
 
 std::int16_t Umschalt(Qt::KeyboardModifiers modifiers) {
@@ -40,7 +98,7 @@ std::int16_t Umschalt(Qt::KeyboardModifiers modifiers) {
 RasterAnsicht::RasterAnsicht(controls::Grid& grid, QWidget* parent)
     : QTableView(parent), Bindung(grid, *this), grid_(grid), modell_(new RasterModell(grid, this)) {
   setModel(modell_);
-  setItemDelegate(new Zellenbearbeiter(this));
+  setItemDelegate(new Zellenbearbeiter(grid_, this));
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
@@ -64,7 +122,7 @@ void RasterAnsicht::Zeigen() {
   modell_->Abgleichen();
   QHeaderView* kopf = horizontalHeader();
   for (std::int32_t spalte = 1; spalte <= grid_.Cols(); ++spalte) {
-    const int breite = Pixel(grid_.ColWidth(spalte), this);
+    const int breite = Spaltenbreite(spalte);
     if (kopf->sectionSize(spalte - 1) != breite) kopf->resizeSection(spalte - 1, breite);
   }
   const int kopfhoehe = std::max(Pixel(grid_.RowHeight(0), this), fontMetrics().height() + 4);
@@ -90,6 +148,34 @@ void RasterAnsicht::Zeigen() {
   }
 }
 
+int RasterAnsicht::Spaltenbreite(std::int32_t spalte) const {
+  const QHeaderView* kopf = horizontalHeader();
+  const QString text = QString::fromStdString(grid_.ColHeading(spalte)).trimmed();
+  // The heading's text and the margins the style puts on either side of it.
+  const int noetig = text.isEmpty()
+                         ? 0
+                         : kopf->fontMetrics().horizontalAdvance(text) +
+                               2 * kopf->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+  return std::max(Pixel(grid_.ColWidth(spalte), this), noetig);
+}
+
+void RasterAnsicht::Verlassen(bool vor) {
+  EditorUebernehmen();
+  for (QWidget* w = vor ? nextInFocusChain() : previousInFocusChain(); w && w != this;
+       w = vor ? w->nextInFocusChain() : w->previousInFocusChain()) {
+    if (isAncestorOf(w) || !w->isVisible() || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus))
+      continue;
+    if (window() != w->window()) continue;
+    w->setFocus(vor ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return;
+  }
+}
+
+void RasterAnsicht::ZelleAnklicken(std::int32_t zeile, std::int32_t spalte) {
+  Aktion("UserClickCell", [&] { grid_.UserClickCell(zeile, spalte); });
+  Abgleichen();
+}
+
 void RasterAnsicht::EditorUebernehmen() {
   auto* bearbeiter = static_cast<Zellenbearbeiter*>(itemDelegate());
   if (QWidget* editor = bearbeiter->offen) {
@@ -107,6 +193,8 @@ void RasterAnsicht::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditH
   const bool fokus = editor && editor->hasFocus();
   QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
   if (fokus) setFocus(Qt::OtherFocusReason);
+  // The edit was committed (setData): the form view marks hints and shows logged errors.
+  if (Gebunden() && NachAktion) NachAktion();
   // Tab in the editor: the text is committed, now the grid's key handling decides.
   if (hinweis == QAbstractItemDelegate::EditNextItem) Taste(controls::taste::Tab, 0);
   if (hinweis == QAbstractItemDelegate::EditPreviousItem)
@@ -143,14 +231,31 @@ void RasterAnsicht::keyPressEvent(QKeyEvent* ereignis) {
   const std::int16_t umschalt = Umschalt(mods);
   if ((ereignis->key() == Qt::Key_Tab || ereignis->key() == Qt::Key_Backtab) &&
       (mods & Qt::ControlModifier)) {
-    QWidget::focusNextPrevChild(ereignis->key() == Qt::Key_Tab && !(mods & Qt::ShiftModifier));
+    Verlassen(ereignis->key() == Qt::Key_Tab && !(mods & Qt::ShiftModifier));
     return;
   }
+  // A blank typed in the middle of an item ("über 5") belongs to the item, not to the list.
+  const auto* auswahl = dynamic_cast<const Auswahlfeld*>(schwebend_.data());
+  const bool suche = auswahl && !auswahl->Getippt().isEmpty();
   if (schwebend_ && schwebend_->isVisible() &&
-      (ereignis->key() == Qt::Key_F4 || ereignis->key() == Qt::Key_Space ||
+      (ereignis->key() == Qt::Key_F4 || (ereignis->key() == Qt::Key_Space && !suche) ||
        (ereignis->key() == Qt::Key_Down && (mods & Qt::AltModifier)))) {
     schwebend_->setFocus(Qt::TabFocusReason);
     if (auto* combo = qobject_cast<QComboBox*>(schwebend_.data())) combo->showPopup();
+    return;
+  }
+  // Typing over a floating combo box chooses in its list; the cell itself is never edited.
+  if (schwebend_ && schwebend_->isVisible() && !ereignis->text().isEmpty() &&
+      ereignis->text().at(0).isPrint() && !(mods & (Qt::ControlModifier | Qt::AltModifier))) {
+    QPointer<QWidget> ziel = schwebend_;
+    ziel->setFocus(Qt::TabFocusReason);
+    if (ziel) QApplication::sendEvent(ziel, ereignis);
+    return;
+  }
+  // Ctrl+Return confirms the form and Escape asks to cancel it: both are the form's.
+  if ((ereignis->key() == Qt::Key_Return || ereignis->key() == Qt::Key_Enter) &&
+      (mods & Qt::ControlModifier)) {
+    ereignis->ignore();
     return;
   }
   switch (ereignis->key()) {
@@ -176,6 +281,7 @@ void RasterAnsicht::keyPressEvent(QKeyEvent* ereignis) {
   }
   // Typing or F2 opens the editor of an editable current cell; other keys do nothing.
   if (currentIndex().isValid() && (modell_->flags(currentIndex()) & Qt::ItemIsEditable) &&
+      !(schwebend_ && schwebend_->isVisible()) &&
       (ereignis->key() == Qt::Key_F2 ||
        (!ereignis->text().isEmpty() && ereignis->text().at(0).isPrint() &&
         !(mods & (Qt::ControlModifier | Qt::AltModifier))))) {
@@ -198,6 +304,8 @@ void RasterAnsicht::mouseDoubleClickEvent(QMouseEvent* ereignis) {
   if (index.isValid() && index == currentIndex() && (modell_->flags(index) & Qt::ItemIsEditable) &&
       !(schwebend_ && schwebend_->isVisible()))
     edit(index);
+  else if (schwebend_ && schwebend_->isVisible() && index == currentIndex())
+    if (auto* combo = qobject_cast<QComboBox*>(schwebend_.data())) combo->showPopup();
 }
 
 void RasterAnsicht::mouseMoveEvent(QMouseEvent*) {

@@ -35,8 +35,14 @@ QVariant RasterModell::data(const QModelIndex& index, int role) const {
                                                          : Qt::AlignLeft;
       return QVariant::fromValue(waagrecht | Qt::AlignVCenter);
     }
+    case Qt::ToolTipRole: {
+      const auto hinweis = hinweise_.find({zeile, spalte});
+      return hinweis == hinweise_.end() ? QVariant() : QVariant(hinweis->second);
+    }
     case Qt::BackgroundRole:
     case Qt::ForegroundRole: {
+      if (role == Qt::BackgroundRole && hinweise_.count({zeile, spalte}))
+        return QBrush(QColor(255, 214, 214));
       const auto& auswahl = grid_.SelectedRows();
       if (!std::binary_search(auswahl.begin(), auswahl.end(), zeile)) return {};
       const QPalette palette = QApplication::palette();
@@ -72,6 +78,14 @@ bool RasterModell::setData(const QModelIndex& index, const QVariant& value, int 
   return falle([&] {
     grid_.UserEditCell(index.row() + 1, index.column() + 1, value.toString().toStdString());
   });
+}
+
+void RasterModell::Hinweise(std::map<std::pair<std::int32_t, std::int32_t>, QString> hinweise) {
+  if (hinweise == hinweise_) return;
+  hinweise_ = std::move(hinweise);
+  if (zeilen_ > 0 && spalten_ > 0)
+    emit dataChanged(index(0, 0), index(zeilen_ - 1, spalten_ - 1),
+                     {Qt::BackgroundRole, Qt::ToolTipRole});
 }
 
 void RasterModell::Abgleichen() {

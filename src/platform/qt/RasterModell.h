@@ -3,11 +3,13 @@
 // 2 right), editability ("Bearbeitbar" 0 makes a column read-only) and the selected rows (shown
 // highlighted) are read from the grid whenever the view asks. An edit committed by the view goes
 // to the grid's UserEditCell; an edit the grid refuses is logged under "RasterModell" and the
-// cell shows what the grid holds. Abgleichen tells the view what changed after the grid
-// announced a change.
+// cell shows what the grid holds. Cells with an input hint are marked. Abgleichen tells the view
+// what changed after the grid announced a change.
 #pragma once
 
 #include <QAbstractTableModel>
+#include <map>
+#include <utility>
 
 #include "platform/controls/Grid.h"
 
@@ -31,8 +33,16 @@ class RasterModell : public QAbstractTableModel {
 
   controls::Grid& Raster() const { return grid_; }
 
+  // The input hints on cells, by (row, column) from 1: such a cell shows a light red
+  // background and the hint as its tooltip.
+  void Hinweise(std::map<std::pair<std::int32_t, std::int32_t>, QString> hinweise);
+  const std::map<std::pair<std::int32_t, std::int32_t>, QString>& Hinweise() const {
+    return hinweise_;
+  }
+
  private:
   controls::Grid& grid_;
+  std::map<std::pair<std::int32_t, std::int32_t>, QString> hinweise_;
   int zeilen_ = 0;
   int spalten_ = 0;
 };

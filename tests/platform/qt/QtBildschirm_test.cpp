@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTextBrowser>
 #include <QtTest>
 #include <filesystem>
@@ -190,7 +191,10 @@ class QtBildschirmTest : public QObject {
     QCOMPARE(bereich.subWindowList().size(), 1);
     QMdiSubWindow* kind = bereich.subWindowList().front();
     QCOMPARE(kind->windowTitle(), QString("Probe"));
-    QVERIFY(qobject_cast<tarvo::qt::Formularansicht*>(kind->widget()));
+    // The form stands in a scroll area that fills the child window.
+    auto* rolle = qobject_cast<QScrollArea*>(kind->widget());
+    QVERIFY(rolle && qobject_cast<tarvo::qt::Formularansicht*>(rolle->widget()));
+    QVERIFY(bereich.viewport()->rect().contains(kind->geometry()));
     // Closing the child window through its frame unloads the form.
     kind->close();
     QVERIFY(!form.Loaded());
