@@ -107,7 +107,7 @@ class BedienungTest : public QObject {
     fs::create_directories(ordner);
     tarvo::abnahme::VorlageAnlegen(ordner / "Rechnung.docx");
     tarvo::abnahme::DatenbankAnlegen(ordner / "Auftraege.db");
-    if (!fenster_->Oeffnen(ordner / "Rechnung.docx", ordner / "Auftraege.db")) return {};
+    if (!fenster_->Oeffnen(ordner / "Rechnung.docx", ordner / "Auftraege.db", 1)) return {};
     return ordner;
   }
   // Opens a category form; the table choice dialog, when it comes, is answered with "OK".

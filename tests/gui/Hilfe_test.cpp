@@ -47,7 +47,7 @@ class HilfeTest : public QObject {
     fenster_->show();
     fenster_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(fenster_.get()));
-    QVERIFY(fenster_->Oeffnen(ordner_ / "Rechnung.docx", ordner_ / "Auftraege.db"));
+    QVERIFY(fenster_->Oeffnen(ordner_ / "Rechnung.docx", ordner_ / "Auftraege.db", 1));
   }
   void cleanupTestCase() {
     fenster_.reset();
