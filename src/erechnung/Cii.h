@@ -13,7 +13,7 @@ enum class CiiProfil { XRechnung, EN16931 };
 
 std::string CiiSchreiben(const Rechnungsmodell& modell, CiiProfil profil);
 
-// The specification identifiers (BT-24) and the business process (BT-23).
+// The profile identifiers (BT-24) and the business process (BT-23).
 inline constexpr const char* kXRechnungKennung =
     "urn:cen.eu:en16931:2017#compliant#urn:xeinkauf.de:kosit:xrechnung_3.0";
 inline constexpr const char* kEN16931Kennung = "urn:cen.eu:en16931:2017";

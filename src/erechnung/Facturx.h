@@ -1,5 +1,5 @@
 // The hybrid invoice: the document rendered to PDF/A-3b by LibreOffice, then the CII XML
-// embedded as "factur-x.xml" (file specification with /AFRelationship /Data, listed in the
+// embedded as "factur-x.xml" (an embedded-file entry with /AFRelationship /Data, listed in the
 // catalog's /AF array and the EmbeddedFiles name tree) and the Factur-X fields with their PDF/A
 // extension schema added to the XMP metadata. Failures come back as German messages; the target
 // file is written atomically (a temporary file beside it, renamed), so it is never left half made.
