@@ -24,6 +24,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "ERechnungDialog.h"
 #include "Fensterhilfen.h"
 #include "Protokollfenster.h"
 #include "Rechnungswahl.h"
@@ -99,6 +100,22 @@ Hauptfenster::~Hauptfenster() {
   for (auto& [form, offen] : offen_) Loesen(offen);
 }
 
+void Hauptfenster::ERechnungZeigen() {
+  if (!auftrag_.Offen() || !auftrag_.Rechnung() || !auftrag_.Datenbank()) {
+    Fehler("Es ist keine Rechnung geöffnet.",
+           "Die E-Rechnung entsteht aus einer Rechnung mit ihrem Rechnungssatz.");
+    return;
+  }
+  // The e-invoice is made from the saved document and the stored record.
+  if (Geaendert() && !Speichern()) return;
+  ERechnungDialog dialog(*auftrag_.Datenbank(), auftrag_.Dokumentpfad(), *auftrag_.Rechnung(),
+                         auftrag_.Benutzer(), this);
+  dialog.exec();
+  if (!dialog.Geschrieben().empty())
+    statusBar()->showMessage(
+        QString::fromStdString("E-Rechnung geschrieben: " + dialog.Geschrieben().string()));
+}
+
 void Hauptfenster::MenusAnlegen() {
   QMenu* datei = menuBar()->addMenu("&Datei");
   datei->addAction("Rechnung ö&ffnen …", QKeySequence::Open, this, [this] { DokumentWaehlen(); });
@@ -106,6 +123,7 @@ void Hauptfenster::MenusAnlegen() {
   zuletzt_ = datei->addMenu("&Zuletzt geöffnet");
   ZuletztMenue();
   datei->addAction("&Speichern", QKeySequence("Ctrl+S"), this, [this] { Speichern(); });
+  datei->addAction("&E-Rechnung erzeugen …", this, [this] { ERechnungZeigen(); });
   datei->addSeparator();
   datei->addAction("&Beenden", QKeySequence("Ctrl+Q"), this, [this] { close(); });
 

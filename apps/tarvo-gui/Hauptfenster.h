@@ -99,6 +99,8 @@ class Hauptfenster : public QMainWindow {
   void DatenbankWaehlen(bool neu);
   // The job database on a PostgreSQL server, its address asked for in a dialog.
   void ServerWaehlen();
+  // "E-Rechnung erzeugen …": saves first when there are changes, then shows the dialog.
+  void ERechnungZeigen();
   // Opens the chosen database (a file or a server address) with the open document, or asks
   // for the document first.
   void DatenbankGewaehlt(const std::string& datenbank);
@@ -133,7 +135,7 @@ class Hauptfenster : public QMainWindow {
   };
   std::map<const controls::Form*, OffenesFormular> offen_;
   void Loesen(OffenesFormular& offen);  // takes the listeners off the form
-  std::string okFormular_;  // the caption of the form whose "OK" is being dealt with
+  std::string okFormular_;              // the caption of the form whose "OK" is being dealt with
   std::int64_t fehlerVorher_ = 0;
   bool fuellen_ = false;
   bool schliessen_ = false;  // the window closes: the forms were asked about already
