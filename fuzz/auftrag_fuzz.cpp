@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "AuftragDatei.h"
+#include "auftrag/AuftragDatei.h"
 #include "errors/Laufzeitfehler.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
