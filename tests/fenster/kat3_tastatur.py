@@ -90,11 +90,12 @@ class Lauf:
         self.vorbereiten()
         with fenster.Anzeige(1366, 768, protokoll=self.pfad("protokoll")) as anzeige:
             programm = anzeige.starten(
-                [self.gui, self.pfad("gui", "Rechnung.docx"), self.pfad("gui", "Auftraege.db")],
+                [self.gui, self.pfad("gui", "Rechnung.docx"), self.pfad("gui", "Auftraege.db"),
+                 "--rechnung", "1"],
                 env={"TARVO_CONFIG_DIR": self.pfad("einstellungen"),
                      "TARVO_LOG_DIR": self.pfad("log"), "LC_ALL": "C.UTF-8"},
                 name="tarvo-gui")
-            haupt = anzeige.warte_auf_fenster(r"^tarvo", pid=programm.pid, zeit=60)
+            haupt = anzeige.warte_auf_fenster(r"tarvo$", pid=programm.pid, zeit=60)
             subprocess.run(["wmctrl", "-i", "-r", hex(haupt), "-b",
                             "add,maximized_vert,maximized_horz"], env=anzeige.env, check=True)
             time.sleep(2)
