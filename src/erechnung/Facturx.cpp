@@ -205,7 +205,9 @@ std::optional<std::string> FacturXEinbetten(const fs::path& pdf, const std::stri
     neu.getDict().replaceKey("/Subtype", QPDFObjectHandle::newName("/XML"));
     katalog.replaceKey("/Metadata", dokument.makeIndirectObject(neu));
 
-    QPDFWriter schreiber(dokument, temporaer.string().c_str());
+    // The writer keeps the name's pointer until it writes: the text must outlive it.
+    const std::string ziel = temporaer.string();
+    QPDFWriter schreiber(dokument, ziel.c_str());
     schreiber.setStaticID(false);
     schreiber.write();
   });

@@ -214,16 +214,19 @@ controls::Form& Auftragssitzung::Zeigen(std::int16_t kategorie, std::int32_t fen
 void Auftragssitzung::OkBeobachten() {
   OkLoesen();
   okKnopf_ = dynamic_cast<controls::CommandButton*>(formular_->Steuerelement("CommandEnde"));
+  okFormular_ = formular_;
   if (!okKnopf_) return;
   okVorne_ = okKnopf_->Click.ConnectFront([this] { OkBeginnt(); });
   okHinten_ = okKnopf_->Click.Connect([this] { OkBeendet(); });
 }
 
 void Auftragssitzung::OkLoesen() {
-  if (!okKnopf_) return;
-  okKnopf_->Click.Disconnect(okVorne_);
-  okKnopf_->Click.Disconnect(okHinten_);
+  if (okKnopf_ && !okFormular_.expired()) {
+    okKnopf_->Click.Disconnect(okVorne_);
+    okKnopf_->Click.Disconnect(okHinten_);
+  }
   okKnopf_ = nullptr;
+  okFormular_.reset();
 }
 
 void Auftragssitzung::OkBeginnt() {

@@ -210,6 +210,8 @@ class Auftragssitzung {
   std::optional<Laufzeitfehler> okFehler_;
   std::function<void()> nachOk_;
   controls::CommandButton* okKnopf_ = nullptr;
+  // The form the button belongs to: a form unloaded meanwhile took the button with it.
+  std::weak_ptr<controls::Form> okFormular_;
   std::size_t okVorne_ = 0, okHinten_ = 0;
 };
 
