@@ -12,6 +12,7 @@
 #include "erechnung/Erzeugung.h"
 #include "erechnung/Stammdaten.h"
 #include "errors/Laufzeitfehler.h"
+#include "platform/qt/QtBildschirm.h"
 
 namespace tarvo::gui {
 namespace {
@@ -63,7 +64,7 @@ ERechnungDialog::ERechnungDialog(dao::Database& datenbank, std::filesystem::path
       benutzer_(benutzer) {
   setObjectName("ERechnung");
   setWindowTitle(QString("E-Rechnung erzeugen – Rechnung %1").arg(rechnung_));
-  setWindowFlags(windowFlags() & ~Qt::WindowMinMaxButtonsHint);
+  setWindowFlags(qt::kDialogRahmen);
   auto* layout = new QVBoxLayout(this);
   auto* formular = new QFormLayout;
   format_ = new QComboBox;

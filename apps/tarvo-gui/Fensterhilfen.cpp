@@ -6,6 +6,7 @@
 
 #include "errors/Falle.h"
 #include "platform/controls/Bildschirm.h"
+#include "platform/qt/QtBildschirm.h"
 
 namespace tarvo::gui {
 namespace {
@@ -29,6 +30,7 @@ void EinstellungSichern(const std::string& abschnitt, const std::string& schlues
 int Fragen(QWidget* eltern, const QString& titel, const QString& text, const QStringList& knoepfe,
            int vorgabe, int abbruch) {
   QMessageBox frage(QMessageBox::Question, titel, text, QMessageBox::NoButton, eltern);
+  frage.setWindowFlags(qt::kDialogRahmen);
   frage.setObjectName("Frage");
   std::vector<QPushButton*> liste;
   for (const QString& k : knoepfe) liste.push_back(frage.addButton(k, QMessageBox::ActionRole));

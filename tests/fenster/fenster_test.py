@@ -117,7 +117,7 @@ class Lauf:
     def pruefen(self):
         os.makedirs(self.bilder, exist_ok=True)
         self.vorbereiten()
-        with fenster.Anzeige(protokoll=self.pfad("protokoll")) as anzeige:
+        with fenster.Anzeige(1366, 768, protokoll=self.pfad("protokoll")) as anzeige:
             try:
                 self.schritte(anzeige)
             except Exception:

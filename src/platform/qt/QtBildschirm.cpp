@@ -128,10 +128,6 @@ class Tastenfilter : public QObject {
   }
 };
 
-// Dialogs and message boxes: a title and a close button, no minimise or maximise.
-constexpr Qt::WindowFlags kDialogRahmen =
-    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-
 // Moves and sizes a child window so that it lies wholly inside its MDI area: at its place when
 // that is still inside, else pushed in from the edge it crossed; no larger than the area (its
 // scroll area then scrolls).

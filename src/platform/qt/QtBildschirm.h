@@ -32,6 +32,10 @@ class QWidget;
 
 namespace tarvo::qt {
 
+// Dialogs and message boxes: a title and a close button, no minimise or maximise.
+inline constexpr Qt::WindowFlags kDialogRahmen =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
 class Formularansicht;
 
 class QtBildschirm : public controls::Bildschirm {
