@@ -30,6 +30,9 @@ struct JobDaten {
   std::string Lage;
   double Baukosten = 0;
   std::int16_t Achslänge = 0;
+  // Achslänge as the host let it: the category-3 form overwrites Achslänge with the axis it
+  // computed last, a new row's built-up length takes this one.
+  std::int16_t AchslängeAuftrag = 0;
   std::int32_t Grenzlänge = 0;
   std::int16_t Flurstücke = 0;
   std::int16_t AnzahlGrenzpunkte = 0;

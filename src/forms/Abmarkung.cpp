@@ -12,9 +12,9 @@ namespace {
 
 constexpr const char* kAnteil = "Ihr Anteil beträgt";
 
-// Whether a cell holds a count as the form wrote it: digits and blanks only, not longer than
-// the field, at least one digit.
-bool WieGeschrieben(const controls::MaskEdBox& feld, const std::string& zelle) {
+// Whether a cell holds a count as a field of `stellen` places wrote it: digits and blanks only,
+// not longer than the field, at least one digit.
+bool WieGeschrieben(std::int32_t stellen, const std::string& zelle) {
   bool ziffer = false;
   for (char c : zelle) {
     if (c >= '0' && c <= '9')
@@ -22,14 +22,14 @@ bool WieGeschrieben(const controls::MaskEdBox& feld, const std::string& zelle) {
     else if (c != ' ')
       return false;
   }
-  return ziffer && static_cast<std::int32_t>(zelle.size()) <= feld.Stellen();
+  return ziffer && static_cast<std::int32_t>(zelle.size()) <= stellen;
 }
 
 }  // namespace
 
 void ZahlfeldAusZelle(controls::MaskEdBox& feld, const std::string& zelle, std::int16_t breite) {
   feld.SetText(
-      WieGeschrieben(feld, zelle) ? zelle : WertFormatieren(CStr(Variant(CVal(zelle))), breite, 0));
+      WieGeschrieben(feld.Stellen(), zelle) ? zelle : WertFormatieren(CStr(Variant(CVal(zelle))), breite, 0));
 }
 
 word::Range Anhängen(word::Table& tabelle, std::int32_t zeile, std::int32_t spalte,
@@ -110,8 +110,14 @@ void AbmarkungEinlesen(Falle& falle, const word::Table& t, controls::MaskEdBox& 
 std::string AnteilAusTitel(const std::string& titel) {
   const std::size_t stelle = titel.find(kAnteil);
   if (stelle == std::string::npos) return "1000";
-  // The number stands one blank after the phrase (19 characters after its start).
-  double anteil = werte::FuehrendeZahl(titel.substr(stelle + std::string(kAnteil).size() + 1));
+  // The number stands one blank after the phrase (19 characters after its start). The share
+  // field's text as it was written ("250 ") comes back as it stands.
+  const std::string rest = titel.substr(stelle + std::string(kAnteil).size() + 1);
+  const std::string geschrieben = rest.substr(0, rest.find('/'));
+  if (rest.find('/') != std::string::npos && WieGeschrieben(4, geschrieben) &&
+      werte::FuehrendeZahl(geschrieben) != 0)
+    return geschrieben;
+  double anteil = werte::FuehrendeZahl(rest);
   if (anteil == 0) anteil = 1;
   std::string text = CStr(Variant(anteil));
   if (text.size() < 4) text.insert(0, 4 - text.size(), ' ');

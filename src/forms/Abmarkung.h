@@ -61,8 +61,10 @@ void AbmarkungEinlesen(Falle& falle, const word::Table& tabelle, controls::MaskE
 // decimals.
 void ZahlfeldAusZelle(controls::MaskEdBox& feld, const std::string& zelle, std::int16_t breite);
 
-// The share of a title cell that carries "Ihr Anteil beträgt": the number after the phrase
-// (0 taken as 1) right-aligned in four characters; "1000" when the phrase is not there.
+// The share of a title cell that carries "Ihr Anteil beträgt": the share field's text as it was
+// written ("250 ", so that confirming a re-opened statement writes the same title), otherwise
+// the number after the phrase (0 taken as 1) right-aligned in four characters; "1000" when the
+// phrase is not there.
 std::string AnteilAusTitel(const std::string& titel);
 
 // Appends `text` to the content of cell (zeile, spalte) and returns the range of what was

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 #include "errors/Falle.h"
@@ -22,10 +23,17 @@ void KnopfbilderSetzen(Falle& falle, controls::CommandButton& ende,
 
 // CommandLöschen_Click: with fewer than two rows nothing happens; otherwise "Zeile löschen?" is
 // asked (Yes/No, question icon, no title) and on Yes the selected rows are removed one after
-// the other while more than one row is left. The grid's scroll setting follows the row count.
+// the other while more than one row is left; when every row was selected, the row left is
+// emptied (see ZeileLeer). The grid's scroll setting follows the row count.
 // Returns the number each removed row had when it was removed, in order (empty when the user
 // said No or nothing was selected).
 std::vector<std::int32_t> ZeilenLöschen(Falle& falle, controls::Grid& grid);
+
+// Whether every cell of row `zeile` but the output columns `ausgaben` is blank: such a row (what
+// "Löschen" leaves of a grid whose rows were all deleted) is computed as nothing, and charges
+// nothing.
+bool ZeileLeer(const controls::Grid& grid, std::int32_t zeile,
+               std::initializer_list<std::int32_t> ausgaben);
 
 // The grid's KeyDown: with no shift key, Tab (9) or Right (39) in column `spalte`: on the last
 // row a row is appended after it, made current with the height `höhe`, and `neueZeile(zeile)`

@@ -1,5 +1,6 @@
 #include "forms/Tabellenschrift.h"
 
+#include "common/Funktionen.h"
 #include "common/Version.h"
 #include "document/Dokumenthilfen.h"
 
@@ -54,6 +55,28 @@ void SpalteAusrichten(Falle& falle, word::Table& tabelle, std::int32_t spalte,
 
 std::string Versionsangabe() {
   return "V " + VersionMitRevision();
+}
+
+bool ZahlWieAngezeigt(const std::string& text, std::int16_t breite) {
+  auto ohneRand = [](const std::string& s) {
+    const auto a = s.find_first_not_of(' ');
+    return a == std::string::npos ? std::string() : s.substr(a, s.find_last_not_of(' ') - a + 1);
+  };
+  const std::string kern = ohneRand(text);
+  return !kern.empty() && ohneRand(WertFormatieren(text, breite, 0)) == kern;
+}
+
+bool TabellenzeileLeer(const word::Table& tabelle, std::int32_t zeile) {
+  const std::int32_t zellen = tabelle.Columns().Count();
+  for (std::int32_t spalte = 1; spalte <= zellen; ++spalte) {
+    const std::string text = ZellText(tabelle, zeile, spalte);
+    if (text.find_first_not_of(" \v") != std::string::npos) return false;
+  }
+  return true;
+}
+
+std::string Zahlzelle(const std::string& text, std::int16_t breite) {
+  return ZahlWieAngezeigt(text, breite) ? text : WertFormatieren(text, breite, 0);
 }
 
 }  // namespace tarvo::formulare

@@ -43,6 +43,17 @@ void SpaltenBreiten(Falle& falle, word::Table& tabelle, const float (&breitenCm)
 void SpalteAusrichten(Falle& falle, word::Table& tabelle, std::int32_t spalte,
                       std::int32_t ausrichtung);
 
+// A number cell read back from a statement: a text that the grid's normalising to `breite`
+// places would only realign (" 250 ", "1.500") is taken as it stands, so that confirming a
+// re-opened statement writes the same cells; any other text is normalised to `breite` places
+// without decimals.
+bool ZahlWieAngezeigt(const std::string& text, std::int16_t breite);
+std::string Zahlzelle(const std::string& text, std::int16_t breite);
+
+// Whether every cell of row `zeile` of a statement holds no more than blanks: the empty row that
+// "Löschen" leaves, read back as an empty grid row.
+bool TabellenzeileLeer(const word::Table& tabelle, std::int32_t zeile);
+
 // The text of lblVersion: "V " followed by the version and the source revision the build was
 // made from ("V 0.1.0 (3f2a91c)"); without a known revision the version alone.
 std::string Versionsangabe();

@@ -68,7 +68,7 @@ Variant GO::Achslänge() const {
   return Variant(Status().Achslänge);
 }
 void GO::Achslänge(const Variant& wert) {
-  Status().Achslänge = CInt(wert);
+  Status().Achslänge = Status().AchslängeAuftrag = CInt(wert);
 }
 
 Variant GO::Grenzlänge() const {

@@ -138,10 +138,10 @@ TEST_F(Auftrag, SecondRunOnTheInvoiceReplacesTheStatementInPlace) {
   const Zeilen& abrechnung = tabellen[0].second;
   EXPECT_EQ(abrechnung[7], (std::vector<std::string>{"Flst.Nr. 412/8", "I", " 150", "    256,00 €",
                                                      "    128,00 €"}));
-  // The share re-read from the title, shown right-aligned in its field.
+  // The share re-read from the title as it was typed and written.
   EXPECT_EQ(abrechnung[0][0],
             "Katastervermessung zum Zweck der Bildung von Flurstücken nach Nr. 2\r"
-            "(Ihr Anteil beträgt  500/1000)");
+            "(Ihr Anteil beträgt 500 /1000)");
   // 1.367,31 − (204,50 − 128,00) − the share of 2 % of 153,00 €: 1.289,28 € net.
   EXPECT_EQ(Datenbankwert("SELECT NettoRechnung FROM Rechnung WHERE ID_Rechnungsnummer = 1"),
             "128928");

@@ -168,6 +168,23 @@ TEST_F(Kat3Auftrag, AnAxisTheRowCannotHoldIsLoggedAndChargesNothingStale) {
   EXPECT_EQ(t[1][4], "    0,00 €");
 }
 
+// Rows left to their defaults are built up only as far as the job says (here not at all), not
+// along the axis of the row computed before them: no surcharge nobody asked for.
+TEST_F(Kat3Auftrag, RowsLeftToTheirDefaultsTakeTheJobsBuiltUpLength) {
+  const Lauf lauf = Ausfuehren(R"({
+    "dokument": "Vorlage.docx", "ausgabe": "Rechnung.docx", "datenbank": "Auftraege.db",
+    "benutzer": 1, "rechnung": 1, "kategorie": 2,
+    "auftrag": {"Flurstücksnummer": "88/1", "Grenzlänge": 120, "Achslänge": 0},
+    "eingaben": {"zeilen": [[null, null, null, "300"], [], []]}
+  })");
+  ASSERT_EQ(lauf.status, 0) << lauf.aus << lauf.fehler;
+  const Zeilen t = Tabelle("Rechnung.docx", "TARVO_03_3");
+  ASSERT_EQ(t.size(), 4u);  // three sections, no surcharge line
+  EXPECT_EQ(t[1][4], "6.000,00 €");
+  EXPECT_EQ(t[2][4], "2.400,00 €");
+  EXPECT_EQ(t[3][4], "2.400,00 €");
+}
+
 TEST_F(Kat3Auftrag, AnItemTheComboBoxDoesNotOfferStopsTheJob) {
   const Lauf lauf = Ausfuehren(R"({
     "dokument": "Vorlage.docx", "ausgabe": "Rechnung.docx", "datenbank": "Auftraege.db",

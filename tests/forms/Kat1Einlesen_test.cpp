@@ -44,8 +44,9 @@ TEST_F(Kat1Einlesen, ReopeningRestoresEveryField) {
   EXPECT_EQ(f->GridGebühren1.TextMatrix(2, 2), "I");
   EXPECT_EQ(f->GridGebühren1.TextMatrix(2, 3), " 480");
   EXPECT_EQ(f->GridGebühren1.TextMatrix(2, 4), "  409,00");
-  EXPECT_EQ(f->mskAnteil.Text(), " 500");
-  // The counts come back as they were typed and written, so "OK" rewrites the same cells.
+  // The share and the counts come back as they were typed and written, so "OK" rewrites the
+  // same cells.
+  EXPECT_EQ(f->mskAnteil.Text(), "500 ");
   EXPECT_EQ(f->mskAnzahl.Text(), "8  ");
   EXPECT_EQ(f->mskErmäßigt.Text(), "2  ");
   EXPECT_EQ(f->mskGP.Text(), "6  ");
@@ -74,10 +75,10 @@ TEST_F(Kat1Einlesen, OkTwiceReplacesTheStatementInPlace) {
   EXPECT_EQ(dokument_->Tables().Item(1) == Getaggt("TARVO_03_1").at(0), true);
   EXPECT_LT(Getaggt("TARVO_03_1")[0].Range().Start(), Getaggt("TARVO_03_1A")[0].Range().Start());
   const Zeilen text = Text(Getaggt("TARVO_03_1").at(0));
-  // The share field holds the re-read share right-aligned, as the title then shows it.
+  // The share field holds the re-read share as it was typed, so the title stays as it was.
   EXPECT_EQ(text[0][0],
             "Katastervermessung zum Zweck der Bildung von Flurstücken nach Nr. 2¶"
-            "(Ihr Anteil beträgt  500/1000)");
+            "(Ihr Anteil beträgt 500 /1000)");
   // The edited parcel, with the share re-read from the title.
   EXPECT_EQ(text[7],
             (std::vector<std::string>{"Flst.Nr. 412/8", "I", "150", "256,00 €", "128,00 €"}));

@@ -56,7 +56,7 @@ class Kat3Test : public Kat1Test {
   void SetUp() override {
     Kat1Test::SetUp();
     Status().Grenzlänge = 120;
-    Status().Achslänge = 40;
+    Status().Achslänge = Status().AchslängeAuftrag = 40;
   }
 
   // The last error reported, for the message of a failed check.

@@ -55,6 +55,21 @@ TEST_F(Kat4Abrechnung, ShareRowCarriesItsNoteAndTheHeadingsNameTheShare) {
   EXPECT_EQ(NeueFehler(), 0);
 }
 
+// A share beyond 16 bits cannot be read: it is logged and the row charges nothing, as in
+// category 2; no other row's share or the whole fee stands in for it.
+TEST_F(Kat4Abrechnung, ARowWhoseShareCannotBeReadChargesNothing) {
+  auto f = Oeffnen4();
+  Parzelle(*f, 1, "Flst.Nr. 1", "4", "0", "500");
+  Parzelle(*f, 2, "Flst.Nr. 2", "2", "0", "40000");
+  ASSERT_EQ(f->GridGebühren6.TextMatrix(2, 4), "40.000");
+  f->CommandEnde.UserPress();
+  const Zeilen text = Einzige("TARVO_03_4");
+  EXPECT_EQ(text.at(1).at(4), "547,00 €");
+  EXPECT_EQ(text.at(2), (std::vector<std::string>{"Flst.Nr. 2", "2", "0", "", ""}));
+  EXPECT_EQ(NeueFehler(), 1);
+  EXPECT_EQ(LetzterFehler().strNr, "6");
+}
+
 TEST_F(Kat4Abrechnung, StatementUnderNr42NamesItInTheTitle) {
   auto f = Oeffnen4();
   f->Option42.UserClick();

@@ -6,6 +6,7 @@
 #include "forms/kat1/frmKat1.h"
 
 #include "Kat1Fixture.h"
+#include "common/Funktionen.h"
 
 namespace tarvo::test {
 namespace {
@@ -174,13 +175,22 @@ TEST_F(Kat1Formular, DeleteIsRefusedWithOneRowAndAsksOtherwise) {
   EXPECT_EQ(f->GridGebühren1.Rows(), 2);
 }
 
-TEST_F(Kat1Formular, DeletingEverySelectedRowKeepsTheLastOne) {
+// The grid keeps one row; when every row was deleted it is an empty one that charges nothing.
+TEST_F(Kat1Formular, DeletingEveryRowLeavesAnEmptyRowThatChargesNothing) {
   auto f = Oeffnen();
   ZeileAnfuegen(*f);
   ZeileAnfuegen(*f);
   f->GridGebühren1.UserSelectRows({1, 2, 3});
   f->CommandLöschen.UserPress();
-  EXPECT_EQ(f->GridGebühren1.Rows(), 1);
+  ASSERT_EQ(f->GridGebühren1.Rows(), 1);
+  for (std::int32_t s = 1; s <= 4; ++s) EXPECT_EQ(f->GridGebühren1.TextMatrix(1, s), "") << s;
+  f->CheckBoxEinsichtnahme.UserClick();  // every fee computed again: still nothing
+  EXPECT_EQ(f->GridGebühren1.TextMatrix(1, 4), "");
+  f->CommandEnde.UserPress();
+  const Zeilen text = Text(Getaggt("TARVO_03_1").at(0));
+  const std::vector<std::string>& zeile = text.at(5);  // the one parcel line of part b
+  EXPECT_EQ(zeile.at(0), "");
+  EXPECT_EQ(CVal(zeile.at(3)) + CVal(zeile.at(4)), 0);
 }
 
 TEST_F(Kat1Formular, ReductionCheckBoxDerivesThePercentageFromTheRowCount) {

@@ -200,6 +200,24 @@ TEST_F(Kat2Formular, DeleteAsksAndKeepsOneRow) {
   EXPECT_EQ(f->GridGebühren2.TextMatrix(1, 1), "Flst.Nr. 3");
 }
 
+// The grid keeps one row; when every row was deleted it is an empty one that charges nothing,
+// however often it is computed again.
+TEST_F(Kat2Formular, DeletingEveryRowLeavesAnEmptyRowThatChargesNothing) {
+  auto f = Oeffnen2();
+  ZeileAnfuegen(*f);
+  GebäudeEintragen(*f, 2, "Flst.Nr. 2", "300", "4", "500", "Garage");
+  f->GridGebühren2.UserSelectRows({1, 2});
+  f->CommandLöschen.UserPress();  // Yes by default
+  ASSERT_EQ(f->GridGebühren2.Rows(), 1);
+  for (std::int32_t s = 1; s <= frmKat2::Spalten; ++s)
+    EXPECT_EQ(f->GridGebühren2.TextMatrix(1, s), "") << s;
+  f->Option33.UserClick();
+  EXPECT_EQ(Gebühr(*f, 1), "");
+  const Zeilen text = Text(Bestaetigen(*f));
+  EXPECT_EQ(text.at(1), (std::vector<std::string>{"", "", "", "", ""}));
+  EXPECT_EQ(NeueFehler(), 0);
+}
+
 TEST_F(Kat2Formular, PartsBeyondTheSurchargeLimitLeaveTheFeeEmptyAndAreLogged) {
   auto f = Oeffnen2();
   GebäudeEintragen(*f, 1, "", "120", "5");

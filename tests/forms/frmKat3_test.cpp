@@ -99,12 +99,16 @@ TEST_F(Kat3Formular, AxisBeyond32767IsReportedAndLeavesPriceAndFeeEmpty) {
   EXPECT_EQ(NeueFehler(), 1);
 }
 
-TEST_F(Kat3Formular, AchslaengeHoldsTheAxisOfTheRowComputedLast) {
+TEST_F(Kat3Formular, AchslaengeHoldsTheAxisOfTheRowComputedLastForTheHost) {
   auto f = Oeffnen();
   f->GridGebühren6.UserEditCell(1, 4, "250");
+  EXPECT_EQ(Status().Achslänge, 250);
   ZeileAnfuegen(*f);
-  // A new row takes the last computed axis as its built-up length.
-  EXPECT_EQ(f->GridGebühren6.TextMatrix(2, 5), "     250");
+  // A new row takes the job's built-up length, not the last axis: that would be a surcharge on
+  // the whole axis nobody typed.
+  EXPECT_EQ(f->GridGebühren6.TextMatrix(2, 5), "      40");
+  f->CommandNeu.UserPress();
+  EXPECT_EQ(f->GridGebühren6.TextMatrix(2, 5), "      40");
   ZeileAnfuegen(*f);
   f->GridGebühren6.UserEditCell(3, 4, "77");
   EXPECT_EQ(Status().Achslänge, 77);
@@ -246,7 +250,8 @@ TEST_F(Kat3Formular, TabInColumnSixOfTheLastRowAppendsAComputedRow) {
   ASSERT_EQ(f->GridGebühren6.Rows(), 2);
   EXPECT_EQ(f->GridGebühren6.Row(), 2);
   EXPECT_EQ(f->GridGebühren6.Col(), 1);
-  EXPECT_EQ(Rasterzeile(*f, 2), (Zellen{"Flst.Nr. 12/3", "5.1.1", "bis 5", "     120", "      80",
+  // The new row's built-up length is the job's, not the axis just typed.
+  EXPECT_EQ(Rasterzeile(*f, 2), (Zellen{"Flst.Nr. 12/3", "5.1.1", "bis 5", "     120", "      40",
                                         "", "   20,00", "2.400,00"}));
   EXPECT_EQ(f->GridGebühren6.RowHeight(2), 300);
   EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 8), "1.600,00");
@@ -281,13 +286,31 @@ TEST_F(Kat3Formular, DeleteAsksKeepsOneRowAndRecomputesNothing) {
   EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 1), "Flst.Nr. 3");
 }
 
+// The grid keeps one row; when every row was deleted it is an empty one that charges nothing,
+// also when "OK" computes the current row once more.
+TEST_F(Kat3Formular, DeletingEveryRowLeavesAnEmptyRowThatChargesNothing) {
+  auto f = Oeffnen();
+  ZeileAnfuegen(*f);
+  f->GridGebühren6.UserEditCell(2, 6, "30");
+  f->GridGebühren6.UserSelectRows({1, 2});
+  f->CommandLöschen.UserPress();  // Yes by default
+  ASSERT_EQ(f->GridGebühren6.Rows(), 1);
+  EXPECT_EQ(Rasterzeile(*f, 1), Zellen(frmKat3::Spalten, ""));
+  f->CommandEnde.UserPress();
+  const Zeilen text = Text(Getaggt(frmKat3::Tag).at(0));
+  ASSERT_EQ(text.size(), 2u);  // no surcharge line
+  EXPECT_EQ(text.at(1).at(0), "");
+  EXPECT_EQ(CVal(text.at(1).at(4)), 0);
+  EXPECT_EQ(NeueFehler(), 0) << LetzterFehlerText();
+}
+
 TEST_F(Kat3Formular, InsertButtonAddsAComputedDefaultRowAtTheCurrentRow) {
   auto f = Oeffnen();
   f->GridGebühren6.UserEditCell(1, 1, "Flst.Nr. 1");
   f->GridGebühren6.UserEditCell(1, 4, "10");
   f->CommandNeu.UserPress();
   ASSERT_EQ(f->GridGebühren6.Rows(), 2);
-  EXPECT_EQ(Rasterzeile(*f, 1), (Zellen{"Flst.Nr. 12/3", "5.1.1", "bis 5", "     120", "      10",
+  EXPECT_EQ(Rasterzeile(*f, 1), (Zellen{"Flst.Nr. 12/3", "5.1.1", "bis 5", "     120", "      40",
                                         "", "   20,00", "2.400,00"}));
   EXPECT_EQ(f->GridGebühren6.TextMatrix(2, 1), "Flst.Nr. 1");
   EXPECT_EQ(f->GridGebühren6.RowHeight(1), 300);

@@ -177,14 +177,15 @@ TEST_F(Kat4Formular, TabInTheShareColumnOfTheLastRowAddsADefaultRow) {
   EXPECT_EQ(f->GridGebühren6.Col(), 3);
 }
 
-TEST_F(Kat4Formular, InsertedRowGetsTheDefaultsButNoFeeYet) {
+TEST_F(Kat4Formular, InsertedRowGetsTheDefaultsComputedAtOnce) {
   auto f = Oeffnen4();
   f->GridGebühren6.UserEditCell(1, 1, "Flst.Nr. 1");
   f->CommandNeu.UserPress();
   ASSERT_EQ(f->GridGebühren6.Rows(), 2);
   EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 1), "Flst.Nr. 12/3");
   EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 4), "1000");
-  EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 5), "");
+  // What the row shows is what "OK" charges.
+  EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 5), "1.094,00");
   EXPECT_EQ(f->GridGebühren6.TextMatrix(2, 1), "Flst.Nr. 1");
   EXPECT_EQ(f->GridGebühren6.TextMatrix(2, 5), "1.094,00");
   f->Option42.UserClick();
@@ -212,6 +213,29 @@ TEST_F(Kat4Formular, DeleteIsRefusedWithOneRowAndAsksOtherwise) {
   ASSERT_EQ(f->GridGebühren6.Rows(), 1);
   EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 1), "C");
   EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 5), "849,00");
+}
+
+// The grid keeps one row; when every row was deleted it is an empty one that charges nothing,
+// however often it is computed again.
+TEST_F(Kat4Formular, DeletingEveryRowLeavesAnEmptyRowThatChargesNothing) {
+  auto f = Oeffnen4();
+  Parzelle(*f, 2, "B", "2", "0", "500");
+  f->GridGebühren6.UserSelectRows({1, 2});
+  f->CommandLöschen.UserPress();  // Yes by default
+  ASSERT_EQ(f->GridGebühren6.Rows(), 1);
+  for (std::int32_t s = 1; s <= 5; ++s) EXPECT_EQ(f->GridGebühren6.TextMatrix(1, s), "") << s;
+  f->Option42.UserClick();
+  f->Option41.UserClick();
+  EXPECT_EQ(f->GridGebühren6.TextMatrix(1, 5), "");
+  f->CommandEnde.UserPress();
+  const Zeilen geschrieben = Einzige("TARVO_03_4");
+  EXPECT_EQ(geschrieben.at(1), (std::vector<std::string>{"", "", "", "", ""}));
+  // Re-opened, it is the same empty row, and confirmed it stays one.
+  auto wieder = Oeffnen4(1);
+  for (std::int32_t s = 1; s <= 5; ++s) EXPECT_EQ(wieder->GridGebühren6.TextMatrix(1, s), "") << s;
+  wieder->CommandEnde.UserPress();
+  EXPECT_EQ(Einzige("TARVO_03_4"), geschrieben);
+  EXPECT_EQ(NeueFehler(), 0);
 }
 
 TEST_F(Kat4Formular, CancelUnloadsWithoutWriting) {

@@ -210,7 +210,10 @@ void frmKat1::GebührenBerechnen() {
     }
     alt.gültig = false;
     falle([&] {
-      std::string text = WertFormatieren(CStr(Variant(kat1::GebührTeilB(fläche, kategorie))), 8, 2);
+      std::string text =
+          formulare::ZeileLeer(GridGebühren1, i, {4})
+              ? std::string()
+              : WertFormatieren(CStr(Variant(kat1::GebührTeilB(fläche, kategorie))), 8, 2);
       GridGebühren1.SetTextMatrix(i, 4, text);
       alt = {true, kategorie, fläche, std::move(text)};
     });
@@ -361,6 +364,8 @@ void frmKat1::CommandLöschen_Click() {
   kategorie_.Übernehmen(falle);
   const std::vector<std::int32_t> entfernt = formulare::ZeilenLöschen(falle, GridGebühren1);
   for (std::int32_t zeile : entfernt) ZeileEntfernt(zeile);
+  // The row left when every row went is empty now: its fee is computed again, as nothing.
+  if (!entfernt.empty() && formulare::ZeileLeer(GridGebühren1, 1, {4})) ZeileGeändert(1);
   if (!entfernt.empty()) ErmäßigungErmitteln();
 }
 

@@ -6,6 +6,7 @@
 #include "common/Variant.h"
 #include "document/Dokumenthilfen.h"
 #include "document/KM_WordAuto.h"
+#include "forms/Formularknoepfe.h"
 #include "forms/Kategorieformular.h"
 #include "forms/Tabellenschrift.h"
 #include "forms/kat2/Kat2Gebuehren.h"
@@ -39,18 +40,6 @@ bool Leer(const std::string& text) {
   return text.find_first_not_of(' ') == std::string::npos;
 }
 
-// A number cell of the statement as the grid holds it: a text the grid's normalising would only
-// realign is taken as it stands (so a statement confirmed again reads the same); any other text
-// is normalised to `breite` places without decimals.
-std::string Zahlzelle(const std::string& text, std::int16_t breite) {
-  const std::string normal = WertFormatieren(text, breite, 0);
-  auto ohneRand = [](const std::string& s) {
-    const auto a = s.find_first_not_of(' ');
-    return a == std::string::npos ? std::string() : s.substr(a, s.find_last_not_of(' ') - a + 1);
-  };
-  return !Leer(text) && ohneRand(normal) == ohneRand(text) ? text : normal;
-}
-
 // An amount cell ("    563,00 €") as the grid's fee column shows it; empty stays empty.
 std::string Betragszelle(const std::string& text) {
   if (Leer(text)) return "";
@@ -74,6 +63,10 @@ void AnteilZeileSchreiben(word::Table& tabelle, std::int32_t zeile, const std::s
 void ZeileEinlesen(Falle& falle, frmKat2& f, const word::Table& t, std::int32_t i, std::int32_t r) {
   controls::Grid& grid = f.GridGebühren2;
   falle([&] { grid.SetRow(i); });
+  falle([&] { grid.SetRowHeight(i, frmKat2::Zeilenhoehe); });
+  bool leer = false;
+  falle([&] { leer = formulare::TabellenzeileLeer(t, r); });
+  if (leer) return;
   falle([&] { grid.SetTextMatrix(i, 4, "1000"); });
   falle([&] {
     std::string text = ZellText(t, r, 1);
@@ -97,9 +90,8 @@ void ZeileEinlesen(Falle& falle, frmKat2& f, const word::Table& t, std::int32_t 
     }
     grid.SetTextMatrix(i, 5, Betragszelle(gebühr));
   });
-  falle([&] { grid.SetTextMatrix(i, 2, Zahlzelle(ZellText(t, r, 2), 8)); });
-  falle([&] { grid.SetTextMatrix(i, 3, Zahlzelle(ZellText(t, r, 3), 4)); });
-  falle([&] { grid.SetRowHeight(i, frmKat2::Zeilenhoehe); });
+  falle([&] { grid.SetTextMatrix(i, 2, formulare::Zahlzelle(ZellText(t, r, 2), 8)); });
+  falle([&] { grid.SetTextMatrix(i, 3, formulare::Zahlzelle(ZellText(t, r, 3), 4)); });
 }
 
 }  // namespace
@@ -128,6 +120,7 @@ void ÜberschriftSchreiben(Falle& falle, const frmKat2& f, std::int32_t zeile,
   bool mitAnteil = false;
   const std::int32_t zeilen = f.GridGebühren2.Rows();
   for (std::int32_t i = 1; i <= zeilen && !mitAnteil; ++i) {
+    if (formulare::ZeileLeer(f.GridGebühren2, i, {5})) continue;
     std::int16_t anteil = 1000;
     if (falle.Still([&] { anteil = AnteilWert(f.GridGebühren2.TextMatrix(i, 4)); }))
       mitAnteil = IstAnteil(anteil);
@@ -170,6 +163,8 @@ void AbrechnungSchreiben(Falle& falle, frmKat2& f) {
 
   for (std::int32_t i = 1; i <= n; ++i) {
     const std::int32_t r = i + 1;
+    // An empty row (what "Löschen" leaves of all rows) writes an empty line.
+    if (formulare::ZeileLeer(grid, i, {5})) continue;
     std::int16_t anteil = 1000;
     const bool anteilLesbar = falle([&] { anteil = AnteilWert(grid.TextMatrix(i, 4)); });
     falle([&] { Eintragen(t, r, 1, grid.TextMatrix(i, 1) + kUmbruch + grid.TextMatrix(i, 6)); });

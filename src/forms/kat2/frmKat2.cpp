@@ -134,6 +134,10 @@ void frmKat2::Form_Load() {
 
 void frmKat2::ÜbernehmenWerte(std::int32_t zeile) {
   Falle falle(kModul, "ÜbernehmenWerte");
+  if (formulare::ZeileLeer(GridGebühren2, zeile, {5})) {
+    falle([&] { GridGebühren2.SetTextMatrix(zeile, 5, ""); });
+    return;
+  }
   falle([&] { Status().Lage = GridGebühren2.TextMatrix(zeile, 6); });
   falle([&] { Status().Baukosten = CVal(GridGebühren2.TextMatrix(zeile, 2)); });
   // Stays empty when the fee cannot be computed: no fee of an earlier input may remain.

@@ -139,6 +139,13 @@ void AbrechnungEinlesen(Falle& falle, frmKat3& f, const word::Table& t) {
       });
       continue;
     }
+    bool leer = false;
+    falle([&] { leer = formulare::TabellenzeileLeer(t, r); });
+    if (leer) {
+      falle([&] { grid.SetRowHeight(g, frmKat3::Zeilenhoehe); });
+      ++g;
+      continue;
+    }
     falle([&] { grid.SetTextMatrix(g, 1, erste); });
     falle([&] {
       const auto [nr, dichte] = AmTabTeilen(ZellText(t, r, 2));

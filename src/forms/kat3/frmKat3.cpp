@@ -157,13 +157,13 @@ void frmKat3::ZeileBerechnen(std::int32_t zeile) {
   Falle falle(kModul, "ÜbernehmenWerte");
   if (zeile < 1 || zeile > GridGebühren6.Rows()) return;
   kat3::Zeilenwerte werte;
-  const bool berechnet = falle([&] {
+  const bool berechnet = !formulare::ZeileLeer(GridGebühren6, zeile, {7, 8}) && falle([&] {
     werte =
         kat3::ZeileBerechnen(GridGebühren6.TextMatrix(zeile, 2), GridGebühren6.TextMatrix(zeile, 3),
                              GridGebühren6.TextMatrix(zeile, 4));
   });
-  // An axis the 16-bit length cannot hold leaves price and fee empty: no fee of an earlier
-  // input stays in the row to be charged.
+  // An empty row, or an axis the 16-bit length cannot hold, leaves price and fee empty: no fee
+  // of an earlier input stays in the row to be charged.
   if (berechnet) Status().Achslänge = werte.achse;
   falle([&] { GridGebühren6.SetTextMatrix(zeile, 7, berechnet ? werte.preis : ""); });
   falle([&] { GridGebühren6.SetTextMatrix(zeile, 8, berechnet ? werte.gebühr : ""); });
@@ -180,7 +180,8 @@ void frmKat3::NeuWerte() {
                                 WertFormatieren(CStr(Variant(Status().Grenzlänge)), 8, 0));
   });
   falle([&] {
-    GridGebühren6.SetTextMatrix(zeile, 5, WertFormatieren(CStr(Variant(Status().Achslänge)), 8, 0));
+    GridGebühren6.SetTextMatrix(zeile, 5,
+                                WertFormatieren(CStr(Variant(Status().AchslängeAuftrag)), 8, 0));
   });
   falle([&] { GridGebühren6.SetCol(1); });
   ÜbernehmenWerte();

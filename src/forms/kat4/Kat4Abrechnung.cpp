@@ -83,8 +83,8 @@ void AbrechnungSchreiben(Falle& falle, frmKat4& f) {
     const std::int16_t zeile = static_cast<std::int16_t>(std::min<std::int32_t>(r, 32767));
     falle([&] { Eintragen(t, r, 1, f.GridGebühren6.TextMatrix(i, 1)); });
     std::int16_t anteil = GanzeGebühr;
-    falle([&] { anteil = Anteil(f.GridGebühren6.TextMatrix(i, 4)); });
-    if (anteil != GanzeGebühr) {
+    const bool anteilLesbar = falle([&] { anteil = Anteil(f.GridGebühren6.TextMatrix(i, 4)); });
+    if (anteilLesbar && anteil != GanzeGebühr) {
       falle([&] {
         const float größe = t.Cell(r, 1).Range().Font().Size();
         word::Range notiz = formulare::Anhängen(
@@ -92,9 +92,11 @@ void AbrechnungSchreiben(Falle& falle, frmKat4& f) {
         notiz.Font().SetSize(größe - 2);
       });
     }
-    double gebühr = 0;
-    falle([&] { gebühr = CVal(f.GridGebühren6.TextMatrix(i, 5)); });
-    f.GebührEintragen(zeile, gebühr, t, anteil);
+    // A share that cannot be read (reported above), or a row without a fee, charges nothing.
+    std::string gebühr;
+    falle([&] { gebühr = f.GridGebühren6.TextMatrix(i, 5); });
+    if (anteilLesbar && gebühr.find_first_not_of(' ') != std::string::npos)
+      f.GebührEintragen(zeile, CVal(gebühr), t, anteil);
     falle([&] { Eintragen(t, r, 2, f.GridGebühren6.TextMatrix(i, 2)); });
     falle([&] { Eintragen(t, r, 3, f.GridGebühren6.TextMatrix(i, 3)); });
   }

@@ -7,6 +7,7 @@
 #include "document/Dokumenthilfen.h"
 #include "errors/Pruefen.h"
 #include "forms/Abmarkung.h"
+#include "forms/Tabellenschrift.h"
 #include "forms/kat4/Kat4Abrechnung.h"
 #include "forms/kat4/Kat4Gebuehren.h"
 #include "forms/kat4/frmKat4.h"
@@ -16,13 +17,13 @@ namespace {
 
 constexpr char kZeilenumbruch = '\v';
 
-// The share of a note line "Ihr Anteil beträgt 500/1000": the number between the phrase and
-// "/1000", as a whole number.
-double AnteilAusNotiz(const std::string& notiz) {
+// The share text of a note line "Ihr Anteil beträgt 500/1000": what stands between the phrase
+// and "/1000".
+std::string AnteilAusNotiz(const std::string& notiz) {
   std::string rest = notiz;
   const std::size_t phrase = rest.find(AnteilNotiz);
   if (phrase != std::string::npos) rest = rest.substr(phrase + std::string(AnteilNotiz).size());
-  return RundeGerade(CVal(rest.substr(0, rest.find('/'))));
+  return rest.substr(0, rest.find('/'));
 }
 
 }  // namespace
@@ -44,6 +45,10 @@ void AbrechnungEinlesen(Falle& falle, frmKat4& f, const word::Table& t) {
 
   for (std::int32_t r = 2; r <= tabellenZeilen; ++r) {
     const std::int32_t i = r - 1;
+    falle([&] { f.GridGebühren6.SetRowHeight(i, frmKat4::Zeilenhoehe); });
+    bool leer = false;
+    falle([&] { leer = formulare::TabellenzeileLeer(t, r); });
+    if (leer) continue;
     falle([&] { f.GridGebühren6.SetTextMatrix(i, 4, "1000"); });
     double anteil = GanzeGebühr;
     std::string zellen[6];
@@ -53,9 +58,13 @@ void AbrechnungEinlesen(Falle& falle, frmKat4& f, const word::Table& t) {
         const std::size_t umbruch = text.find(kZeilenumbruch);
         if (umbruch != std::string::npos) {
           if (j == 1) {
-            anteil = AnteilAusNotiz(text.substr(umbruch + 1));
-            std::string anzeige = CStr(Variant(anteil));
-            f.GridGebühren6.SetTextMatrix(i, 4, Rechtsbündig(anzeige, 4));
+            // The share as it was written (" 250", "1.500"); any other text as its whole number.
+            const std::string notiz = AnteilAusNotiz(text.substr(umbruch + 1));
+            anteil = RundeGerade(CVal(notiz));
+            f.GridGebühren6.SetTextMatrix(
+                i, 4,
+                formulare::ZahlWieAngezeigt(notiz, 4) ? notiz
+                                                      : Rechtsbündig(CStr(Variant(anteil)), 4));
           }
           text.erase(umbruch);
         }
@@ -68,7 +77,6 @@ void AbrechnungEinlesen(Falle& falle, frmKat4& f, const word::Table& t) {
       const std::string& gebühr = anteil == GanzeGebühr ? zellen[5] : zellen[4];
       f.GridGebühren6.SetTextMatrix(i, 5, WertFormatieren(CStr(Variant(CVal(gebühr))), 8, 2));
     });
-    falle([&] { f.GridGebühren6.SetRowHeight(i, frmKat4::Zeilenhoehe); });
   }
 }
 

@@ -165,6 +165,10 @@ void frmKat4::Form_Load() {
 
 void frmKat4::ÜbernehmenWerte(std::int16_t zeile) {
   Falle falle(kModul, "ÜbernehmenWerte");
+  if (formulare::ZeileLeer(GridGebühren6, zeile, {5})) {
+    falle([&] { GridGebühren6.SetTextMatrix(zeile, 5, ""); });
+    return;
+  }
   double gebühr = 0;
   falle([&] { gebühr = kat4::GebührNachPunkten(GridGebühren6.TextMatrix(zeile, 2)); });
   falle([&] { gebühr -= kat4::AbzugErmäßigt(GridGebühren6.TextMatrix(zeile, 3)); });
@@ -228,6 +232,8 @@ void frmKat4::CommandNeu_Click() {
   falle([&] { GridGebühren6.InsertRow(std::max(GridGebühren6.Row(), 1)); });
   falle([&] { GridGebühren6.SetRowHeight(GridGebühren6.Row(), Zeilenhoehe); });
   NeuWerte();
+  // Computed at once, as a row added with Tab is: what the row shows is what "OK" charges.
+  ÜbernehmenWerte(static_cast<std::int16_t>(GridGebühren6.Row()));
 }
 
 void frmKat4::CommandLöschen_Click() {
@@ -251,8 +257,9 @@ void frmKat4::CommandEnde_Click() {
 void frmKat4::Überschrift(std::int16_t zeile, word::Table tabelle) {
   Falle falle(kModul, "Überschrift");
   bool mitAnteil = false;
+  // A share that cannot be read was reported with its row; it makes no share heading.
   for (std::int32_t i = 1; i <= GridGebühren6.Rows() && !mitAnteil; ++i)
-    falle([&] { mitAnteil = kat4::ZeileMitAnteil(GridGebühren6, i); });
+    falle.Still([&] { mitAnteil = kat4::ZeileMitAnteil(GridGebühren6, i); });
   kat4::ÜberschriftSchreiben(falle, mitAnteil, zeile, tabelle);
 }
 
