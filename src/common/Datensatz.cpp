@@ -37,7 +37,7 @@ Variant BoolDatensatzLesen(Variant Wert) {
   return ergebnis;
 }
 
-std::string SchluesselText(const Variant& Wert) {
+Variant Schluessel(const Variant& Wert) {
   if (Wert.Typ() == VarTyp::String && !zahltext::IstZahl(CStr(Wert)))
     throw Laufzeitfehler(fehlernummer::TypenUnvertraeglich,
                          "Der Schlüssel »" + CStr(Wert) + "« ist keine ganze Zahl.");
@@ -45,7 +45,7 @@ std::string SchluesselText(const Variant& Wert) {
   if (zahl != std::floor(zahl) || std::fabs(zahl) > 2147483647.0)
     throw Laufzeitfehler(fehlernummer::TypenUnvertraeglich,
                          "Der Schlüssel »" + CStr(Wert) + "« ist keine ganze Zahl.");
-  return std::to_string(static_cast<std::int32_t>(zahl));
+  return Variant(static_cast<std::int32_t>(zahl));
 }
 
 }  // namespace tarvo

@@ -17,9 +17,9 @@ Variant ZahlDatensatzLesen(Variant Wert);
 // Integer 0 (False) for Null; any other value unchanged, the empty text included.
 Variant BoolDatensatzLesen(Variant Wert);
 
-// A key read from a record, as the whole number that goes into the text of a query: a value that
-// is no whole number (a text such as "1 OR 1=1" kept in an integer column) throws 13 and never
-// becomes part of the query.
-std::string SchluesselText(const Variant& Wert);
+// A key read from a record, as the whole number a query is given as its parameter: a value that
+// is no whole number (a text such as "1 OR 1=1" kept in an integer column) throws 13 with a
+// German message naming it.
+Variant Schluessel(const Variant& Wert);
 
 }  // namespace tarvo

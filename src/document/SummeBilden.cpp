@@ -68,10 +68,11 @@ std::int32_t FruehereRechnungenAbziehen(const word::Table& tabelle, Rechnungssum
   std::shared_ptr<dao::Recordset> frueher;
   falle([&] {
     frueher =
-        Abfrage().OpenRecordset("SELECT * FROM Rechnung WHERE ID_Auftragsnummer = " +
-                                    SchluesselText(rechnung.Fields("ID_Auftragsnummer").Value()) +
-                                    " AND Rechnungsart = " + std::to_string(kAbschlagsrechnung),
-                                dao::dbOpenDynaset);
+        Abfrage().OpenRecordset(
+            "SELECT * FROM Rechnung WHERE ID_Auftragsnummer = ? AND Rechnungsart = ?",
+            dao::dbOpenDynaset,
+            {Schluessel(rechnung.Fields("ID_Auftragsnummer").Value()),
+             Variant(std::int32_t{kAbschlagsrechnung})});
   });
   if (!frueher || (frueher->BOF() && frueher->EOF())) return 0;
   falle([&] { frueher->MoveFirst(); });
@@ -87,9 +88,8 @@ std::int32_t FruehereRechnungenAbziehen(const word::Table& tabelle, Rechnungssum
         [&] { bezeichnung = "Rechnung Nr. " + CStr(frueher->Fields("Rechnungsnummer").Value()); });
     falle([&] {
       auto termin = Abfrage().OpenRecordset(
-          "SELECT * FROM Termine WHERE ID_Rechnungsnummer = " +
-              SchluesselText(frueher->Fields("ID_Rechnungsnummer").Value()) + " AND ID_Terminart = 8",
-          dao::dbOpenDynaset);
+          "SELECT * FROM Termine WHERE ID_Rechnungsnummer = ? AND ID_Terminart = 8",
+          dao::dbOpenDynaset, {Schluessel(frueher->Fields("ID_Rechnungsnummer").Value())});
       bezeichnung += " vom " + CStr(termin->Fields("Datum").Value());
     });
     double netto = 0, steuer = 0, brutto = 0;

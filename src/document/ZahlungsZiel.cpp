@@ -103,9 +103,9 @@ void ZahlungsZiel(word::Document& Dokument, bool Anzeigen) {
               .OpenRecordset(
                   "SELECT ID_Terminart, ID_Rechnungsnummer, Datum From Termine WHERE "
                   "(((ID_Terminart)=8) "
-                  "AND ((ID_Rechnungsnummer)=" +
-                      SchluesselText(Status().Rechnung->Fields("ID_Rechnungsnummer").Value()) + "));",
-                  dao::dbOpenDynaset);
+                  "AND ((ID_Rechnungsnummer)=?));",
+                  dao::dbOpenDynaset,
+                  {Schluessel(Status().Rechnung->Fields("ID_Rechnungsnummer").Value())});
       if (!termin->EOF()) faellig = PlusTage(CDate(termin->Fields("Datum").Value()), tage);
     });
   }

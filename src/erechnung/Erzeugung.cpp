@@ -86,9 +86,8 @@ Erzeugnis ERechnungVorbereiten(const Auftrag& a, const fs::path& ziel) {
         "installiert. Die Formate »xrechnung-cii« und »xrechnung-ubl« gehen ohne LibreOffice.");
     return e;
   }
-  if (db.OpenRecordset("SELECT ID_Rechnungsnummer FROM Rechnung WHERE ID_Rechnungsnummer = " +
-                           std::to_string(a.rechnung),
-                       dao::dbOpenSnapshot)
+  if (db.OpenRecordset("SELECT ID_Rechnungsnummer FROM Rechnung WHERE ID_Rechnungsnummer = ?",
+                       dao::dbOpenSnapshot, {Variant(a.rechnung)})
           ->EOF()) {
     e.fehler.push_back("Die Rechnung " + std::to_string(a.rechnung) +
                        " gibt es in der Datenbank nicht.");

@@ -58,10 +58,10 @@ std::optional<Tag> TagAus(const Variant& wert) {
   return tag;
 }
 
-std::optional<Tag> Rechnungsdatum(dao::Database& db, const std::string& id) {
+std::optional<Tag> Rechnungsdatum(dao::Database& db, const Variant& id) {
   auto termin = db.OpenRecordset(
-      "SELECT * FROM Termine WHERE ID_Rechnungsnummer = " + id + " AND ID_Terminart = 8",
-      dao::dbOpenSnapshot);
+      "SELECT * FROM Termine WHERE ID_Rechnungsnummer = ? AND ID_Terminart = 8",
+      dao::dbOpenSnapshot, {Schluessel(id)});
   if (termin->EOF()) return std::nullopt;
   return TagAus(termin->Fields("Datum").Value());
 }
@@ -204,8 +204,8 @@ Aufbau ModellAufbauen(const Quelle& q) {
   m.kaeufer = q.stammdaten.kaeufer;
   const std::string id = std::to_string(q.rechnung);
 
-  auto rechnung = db.OpenRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = " + id,
-                                   dao::dbOpenSnapshot);
+  auto rechnung = db.OpenRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = ?",
+                                   dao::dbOpenSnapshot, {Variant(q.rechnung)});
   if (rechnung->EOF()) {
     fehler.push_back("Die Rechnung " + id + " gibt es in der Datenbank nicht.");
     return aufbau;
@@ -215,7 +215,7 @@ Aufbau ModellAufbauen(const Quelle& q) {
   const Variant nummer = rechnung->Fields("Rechnungsnummer").Value();
   m.nummer = nummer.IstNull() || nummer.IstEmpty() ? "" : Bereinigt(CStr(nummer));
   if (m.nummer.empty()) fehler.push_back("Für die E-Rechnung fehlt: Rechnungsnummer (BT-1)");
-  if (auto datum = Rechnungsdatum(db, id))
+  if (auto datum = Rechnungsdatum(db, Variant(q.rechnung)))
     m.datum = *datum;
   else
     fehler.push_back(
@@ -226,9 +226,8 @@ Aufbau ModellAufbauen(const Quelle& q) {
   const double standardsatz = Zahl(*rechnung, "Mehrwertsteuersatz") / 10;
   double abschlagAbsolut = 0;
   std::int16_t abschlagProzent = 100;
-  auto temp =
-      db.OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = " + std::to_string(q.benutzer),
-                       dao::dbOpenSnapshot);
+  auto temp = db.OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = ?", dao::dbOpenSnapshot,
+                               {Variant(q.benutzer)});
   if (temp->EOF()) {
     fehler.push_back("Den Benutzer " + std::to_string(q.benutzer) +
                      " (Tabelle TempDoc) gibt es in der Datenbank nicht.");
@@ -308,10 +307,11 @@ Aufbau ModellAufbauen(const Quelle& q) {
   // A final invoice deducts the job's earlier partial invoices as paid amounts.
   Cent rest = rechnungsbetrag;
   if (art == kSchlussrechnung) {
-    auto frueher = db.OpenRecordset("SELECT * FROM Rechnung WHERE ID_Auftragsnummer = " +
-                                        SchluesselText(rechnung->Fields("ID_Auftragsnummer").Value()) +
-                                        " AND Rechnungsart = " + std::to_string(kAbschlagsrechnung),
-                                    dao::dbOpenSnapshot);
+    auto frueher = db.OpenRecordset(
+        "SELECT * FROM Rechnung WHERE ID_Auftragsnummer = ? AND Rechnungsart = ?",
+        dao::dbOpenSnapshot,
+        {Schluessel(rechnung->Fields("ID_Auftragsnummer").Value()),
+         Variant(std::int32_t{kAbschlagsrechnung})});
     double rg = summen.X + summen.V;
     for (; !frueher->EOF(); frueher->MoveNext()) {
       FruehereRechnung f;
@@ -320,7 +320,7 @@ Aufbau ModellAufbauen(const Quelle& q) {
       const double brutto = Zahl(*frueher, "Brutto") / 100;
       f.brutto = Gedruckt(brutto);
       rg -= brutto;
-      if (auto datum = Rechnungsdatum(db, SchluesselText(frueher->Fields("ID_Rechnungsnummer").Value())))
+      if (auto datum = Rechnungsdatum(db, frueher->Fields("ID_Rechnungsnummer").Value()))
         f.datum = *datum;
       m.summen.bezahlt += f.brutto;
       m.hinweise.push_back("Abzüglich Abschlagsrechnung Nr. " + f.nummer +

@@ -179,9 +179,9 @@ std::string Spalte(dao::Recordset& satz, const char* spalte) {
 }
 
 template <std::size_t n>
-void ZeileLesen(dao::Database& db, const std::string& sql, const Feld (&felder)[n],
-                Stammdaten& daten) {
-  auto satz = db.OpenRecordset(sql, dao::dbOpenSnapshot);
+void ZeileLesen(dao::Database& db, const std::string& sql, std::int32_t id,
+                const Feld (&felder)[n], Stammdaten& daten) {
+  auto satz = db.OpenRecordset(sql, dao::dbOpenSnapshot, {Variant(id)});
   if (satz->EOF()) return;
   for (const Feld& f : felder) {
     const std::string wert = Spalte(*satz, f.spalte);
@@ -196,8 +196,8 @@ void ZeileSchreiben(dao::Database& db, const std::string& tabelle, const std::st
   db.Execute("INSERT INTO " + tabelle + " (" + schluessel + ") SELECT " + nr +
              " WHERE NOT EXISTS (SELECT 1 FROM " + tabelle + " WHERE " + schluessel + " = " + nr +
              ")");
-  auto satz = db.OpenRecordset("SELECT * FROM " + tabelle + " WHERE " + schluessel + " = " + nr,
-                               dao::dbOpenDynaset);
+  auto satz = db.OpenRecordset("SELECT * FROM " + tabelle + " WHERE " + schluessel + " = ?",
+                               dao::dbOpenDynaset, {Variant(id)});
   satz->Edit();
   Stammdaten kopie = daten;
   for (const Feld& f : felder) {
@@ -352,10 +352,9 @@ void StammdatenTabellenAnlegen(dao::Database& db) {
 }
 
 void StammdatenLesen(dao::Database& db, std::int32_t rechnung, Stammdaten& daten) {
-  ZeileLesen(db, "SELECT * FROM ERechnungVerkaeufer WHERE ID = 1", kVerkaeufer, daten);
-  ZeileLesen(
-      db, "SELECT * FROM ERechnungKaeufer WHERE ID_Rechnungsnummer = " + std::to_string(rechnung),
-      kKaeufer, daten);
+  ZeileLesen(db, "SELECT * FROM ERechnungVerkaeufer WHERE ID = ?", 1, kVerkaeufer, daten);
+  ZeileLesen(db, "SELECT * FROM ERechnungKaeufer WHERE ID_Rechnungsnummer = ?", rechnung, kKaeufer,
+             daten);
 }
 
 void StammdatenSpeichern(dao::Database& db, std::int32_t rechnung, const Stammdaten& daten,

@@ -26,8 +26,9 @@ namespace {
   throw Laufzeitfehler(fehlernummer::UngueltigerAufruf, was);
 }
 
-std::string RechnungsAbfrage(std::int32_t rechnung) {
-  return "SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = " + std::to_string(rechnung);
+std::shared_ptr<dao::Recordset> RechnungOeffnen(dao::Database& datenbank, std::int32_t rechnung) {
+  return datenbank.OpenRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = ?",
+                                 dao::dbOpenDynaset, {Variant(rechnung)});
 }
 
 // Whether `a` and `b` are one file (links and different spellings resolved).
@@ -115,10 +116,10 @@ Auftragssitzung::Auftragssitzung(Auftragsdaten daten, Schritt schritt)
   datenbank_ = arbeitsbereich_->OpenDatabase(daten_.datenbank.string());
   // The tables the job reads must be there; a user without settings is the job's own matter
   // (Show logs it and the form still opens).
-  datenbank_->OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = " +
-                            std::to_string(daten_.benutzer));
+  datenbank_->OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = ?", dao::dbOpenDynaset,
+                            {Variant(daten_.benutzer)});
   if (daten_.rechnung) {
-    rechnung_ = datenbank_->OpenRecordset(RechnungsAbfrage(*daten_.rechnung));
+    rechnung_ = RechnungOeffnen(*datenbank_, *daten_.rechnung);
     if (rechnung_->EOF())
       Unbrauchbar("die Rechnung " + std::to_string(*daten_.rechnung) + " gibt es nicht.");
     RechnungPruefen();
@@ -248,7 +249,7 @@ void Auftragssitzung::OkBeendet() {
   std::optional<Satzwerte> neu;
   if (!okFehler_ && daten_.rechnung) {
     falle([&] {
-      auto satz = datenbank_->OpenRecordset(RechnungsAbfrage(*daten_.rechnung));
+      auto satz = RechnungOeffnen(*datenbank_, *daten_.rechnung);
       neu = SatzwerteLesen(*satz);
     });
   }
@@ -368,7 +369,7 @@ void Auftragssitzung::Abschliessen(const std::filesystem::path& ziel, bool ueber
     if (fremd_) fremd_->Erneuern();
     // Saved: the next changes start from here.
     if (daten_.rechnung) {
-      rechnung_ = datenbank_->OpenRecordset(RechnungsAbfrage(*daten_.rechnung));
+      rechnung_ = RechnungOeffnen(*datenbank_, *daten_.rechnung);
       grundstand_ = SatzwerteLesen(*rechnung_);
     }
     ausstehend_.reset();
@@ -399,7 +400,7 @@ void Auftragssitzung::RechnungSpeichern(bool ueberschreiben) {
   const std::string nummer = std::to_string(*daten_.rechnung);
   datenbank_->BeginTrans();
   Zuruecknahme zuruecknahme(*datenbank_);
-  auto satz = datenbank_->OpenRecordset(RechnungsAbfrage(*daten_.rechnung));
+  auto satz = RechnungOeffnen(*datenbank_, *daten_.rechnung);
   if (satz->EOF())
     throw Laufzeitfehler(3167, "Die Rechnung " + nummer + " wurde inzwischen gelöscht.");
   const Satzwerte jetzt = SatzwerteLesen(*satz);
@@ -418,7 +419,7 @@ void Auftragssitzung::RechnungSpeichern(bool ueberschreiben) {
 
 std::shared_ptr<dao::Recordset> Auftragssitzung::Rechnungssatz() {
   if (!daten_.rechnung) return nullptr;
-  auto satz = datenbank_->OpenRecordset(RechnungsAbfrage(*daten_.rechnung));
+  auto satz = RechnungOeffnen(*datenbank_, *daten_.rechnung);
   if (satz->EOF()) return nullptr;
   return satz;
 }

@@ -36,8 +36,8 @@ bool Zahl(const Variant& wert, double& zahl) {
 }  // namespace
 
 void EinstellungenPruefen(dao::Database& datenbank, std::int32_t benutzer) {
-  auto satz = datenbank.OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = " +
-                                      std::to_string(benutzer));
+  auto satz = datenbank.OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = ?",
+                                      dao::dbOpenDynaset, {Variant(benutzer)});
   if (satz->EOF()) return;
   auto feld = [&](const char* name) { return satz->Fields(name).Value(); };
 

@@ -45,8 +45,8 @@ void GO::Show(std::int16_t Index, std::shared_ptr<dao::Recordset> Rechnung, std:
   });
   falle([&] {
     if (!db) throw Laufzeitfehler(fehlernummer::ObjektNichtFestgelegt);
-    rs = db->OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = " +
-                           std::to_string(s.ID_Benutzer));
+    rs = db->OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = ?", dao::dbOpenDynaset,
+                           {Variant(s.ID_Benutzer)});
   });
 
   // The settings, each read on its own: a field that fails leaves its variable as it was.

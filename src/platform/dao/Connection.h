@@ -50,9 +50,10 @@ class Connection {
   // The database as it was named when opened, without a password.
   virtual const std::string& Name() const = 0;
 
-  // Runs one query written as the system writes it and reads all its rows. Throws 3219 (not
-  // run) for a statement that returns no rows, else as the engine maps its errors.
-  virtual QueryResult Query(const std::string& sql) = 0;
+  // Runs one query written as the system writes it, its "?" bound to `parameters` in order, and
+  // reads all its rows. Throws 3219 (not run) for a statement that returns no rows, 3061 when
+  // the count of "?" is not that of the parameters, else as the engine maps its errors.
+  virtual QueryResult Query(const std::string& sql, const std::vector<RawValue>& parameters) = 0;
   // Runs statements that return no rows, several separated by ";".
   virtual void Execute(const std::string& sql) = 0;
   // The columns of `table`'s primary key in key order; empty without one.

@@ -66,7 +66,8 @@ const std::string& Database::Name() const {
   return connection_->Name();
 }
 
-std::shared_ptr<Recordset> Database::OpenRecordset(const std::string& sql, std::int16_t type) {
+std::shared_ptr<Recordset> Database::OpenRecordset(const std::string& sql, std::int16_t type,
+                                                   const std::vector<Variant>& parameter) {
   if (!connection_) throw Laufzeitfehler(3420, "Objekt ist ungültig oder nicht mehr festgelegt.");
   if (type != dbOpenTable && type != dbOpenDynaset && type != dbOpenSnapshot &&
       type != dbOpenForwardOnly)
@@ -80,7 +81,9 @@ std::shared_ptr<Recordset> Database::OpenRecordset(const std::string& sql, std::
   }
   auto data = std::make_unique<Recordset::Data>();
   data->sql = sql;
-  QueryResult result = connection_->Query(text);
+  std::vector<RawValue> werte;
+  for (const Variant& wert : parameter) werte.push_back(FromVariant(wert, ColumnKind::Any));
+  QueryResult result = connection_->Query(text, werte);
   data->columns = std::move(result.columns);
   data->rows = std::move(result.rows);
   if (type == dbOpenDynaset || type == dbOpenTable) FindKey(*connection_, *data);

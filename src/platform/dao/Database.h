@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/Variant.h"
 #include "errors/Laufzeitfehler.h"
@@ -39,9 +40,12 @@ class Database : public Objekt {
   // dynaset (the default) or table recordset over the rows of one table with their primary key
   // can be edited; a snapshot, or a query joining tables or computing columns, is read-only.
   // Throws 3078, 3061, 3075, 3218, 3001 (unknown type), 3219 (a statement that returns no
-  // rows, such as UPDATE: it is not run), 3420.
+  // rows, such as UPDATE: it is not run), 3420. Each "?" of the query takes the next of
+  // `parameter` as a bound value, never as SQL text (3061 when their counts differ): values
+  // from a record, a job or a person go in this way.
   std::shared_ptr<Recordset> OpenRecordset(const std::string& sql,
-                                           std::int16_t type = dbOpenDynaset);
+                                           std::int16_t type = dbOpenDynaset,
+                                           const std::vector<Variant>& parameter = {});
 
   // Runs SQL statements that return no rows (several, separated by ";", are allowed). Throws as
   // OpenRecordset; a statement that fails leaves those before it done unless the text itself

@@ -67,6 +67,45 @@ TEST_P(RecordsetTest, RunsTheSystemsStatementsUnchanged) {
   EXPECT_EQ(CDbl(version->Fields("AbstandZahlungsziel").Value()), 26.0);
 }
 
+// A parameter is a value, never SQL text: a text that would widen the condition matches
+// nothing, numbers and dates find their rows, and a count that differs from the "?" is refused.
+TEST_P(RecordsetTest, ParametersAreBoundAsValuesNeverAsSql) {
+  auto gefunden = [&](const std::string& sql, std::vector<Variant> werte) {
+    return db_->OpenRecordset(sql, dbOpenSnapshot, werte)->RecordCount();
+  };
+  const std::string rechnung = "SELECT * FROM Rechnung WHERE ID_Auftragsnummer = ?";
+  EXPECT_EQ(gefunden(rechnung, {Variant(std::int32_t{1})}), 1);
+  EXPECT_EQ(gefunden(rechnung + " AND Rechnungsart = ?",
+                     {Variant(std::int32_t{1}), Variant(std::int16_t{1})}),
+            1);
+  // The file keeps the text and compares it as a text; the server refuses it for its number
+  // column. Neither reads it as SQL.
+  std::int32_t zeilen = -1;
+  try {
+    zeilen = gefunden("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = ? OR 1 = 0",
+                      {Variant("1 OR 1=1")});
+  } catch (const Laufzeitfehler&) {
+    zeilen = 0;
+  }
+  EXPECT_EQ(zeilen, 0);
+  EXPECT_EQ(gefunden("SELECT * FROM Termine WHERE Datum = ?", {Variant(Datum::AusTag(2026, 12, 1))}),
+            1);
+  // A "?" inside a quoted text is text, not a parameter.
+  EXPECT_EQ(gefunden("SELECT * FROM TempDoc WHERE ID_Benutzer = ? AND '?' = '?'",
+                     {Variant(std::int32_t{1})}),
+            1);
+  EXPECT_EQ(Fehlernummer([&] { gefunden(rechnung, {}); }), 3061);
+  EXPECT_EQ(Fehlernummer([&] { gefunden(rechnung, {Variant(1), Variant(2)}); }), 3061);
+  EXPECT_EQ(Fehlernummer([&] { gefunden("SELECT * FROM Rechnung", {Variant(1)}); }), 3061);
+  // An edit through a recordset opened with a parameter finds its row again.
+  auto satz = db_->OpenRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = ?",
+                                 dbOpenDynaset, {Variant(std::int32_t{1})});
+  satz->Edit();
+  satz->Fields("Brutto") = Variant(std::int32_t{4711});
+  satz->Update();
+  EXPECT_EQ(Rechnung(1)->Fields("Brutto").Value(), Variant(std::int32_t{4711}));
+}
+
 TEST_P(RecordsetTest, FieldsAreFoundWithoutRegardToCase) {
   auto rs = db_->OpenRecordset("SELECT * FROM TempDoc WHERE ID_Benutzer = 1");
   EXPECT_EQ(rs->Fields("mwstermäßigt").Value(), Variant(std::int32_t{70}));

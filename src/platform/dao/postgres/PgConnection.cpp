@@ -211,8 +211,13 @@ PGresult* PgConnection::Guarded(const std::function<PGresult*()>& step, const st
   Raise(error, writing);
 }
 
-QueryResult PgConnection::Query(const std::string& sql) {
+QueryResult PgConnection::Query(const std::string& sql, const std::vector<RawValue>& values) {
   const postgres::Translated translated = postgres::Translate(sql);
+  if (translated.parameters != static_cast<int>(values.size()))
+    throw Laufzeitfehler(3061, "Falsche Anzahl an Parametern. Erwartet: " +
+                                   std::to_string(translated.parameters) + ".");
+  Parameters parameters;
+  for (const RawValue& value : values) parameters.push_back(&value);
   if (!postgres::ReturnsRows(sql)) {
     // Only parsed, never run: a statement that is no query is refused, one that is no SQL
     // gets its syntax error.
@@ -220,7 +225,7 @@ QueryResult PgConnection::Query(const std::string& sql) {
                     false));
     throw Laufzeitfehler(3219, "Ungültige Operation: '" + sql + "' liefert keine Datensätze.");
   }
-  Result result(Run(translated.sql, {}, sql, false), &PQclear);
+  Result result(Run(translated.sql, parameters, sql, false), &PQclear);
   if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
     throw Laufzeitfehler(3219, "Ungültige Operation: '" + sql + "' liefert keine Datensätze.");
   QueryResult query;

@@ -29,7 +29,7 @@ class PgConnection final : public Connection {
   ~PgConnection() override;
 
   const std::string& Name() const override { return name_; }
-  QueryResult Query(const std::string& sql) override;
+  QueryResult Query(const std::string& sql, const std::vector<RawValue>& parameters) override;
   void Execute(const std::string& sql) override;
   std::vector<std::string> PrimaryKey(const std::string& table) override;
   std::optional<std::vector<RawValue>> LockRow(const RowKey& key,

@@ -121,13 +121,20 @@ bool SqliteConnection::WriteActive() const noexcept {
   return !sqlite3_get_autocommit(db_);
 }
 
-QueryResult SqliteConnection::Query(const std::string& sql) {
+QueryResult SqliteConnection::Query(const std::string& sql,
+                                    const std::vector<RawValue>& parameters) {
   QueryResult result;
   SqliteStatement statement(*this, sql.c_str(), false);
   if (statement.Empty() || !sqlite3_stmt_readonly(statement.Handle()) ||
       sqlite3_column_count(statement.Handle()) == 0)
     throw Laufzeitfehler(3219, "Ungültige Operation: '" + sql + "' liefert keine Datensätze.");
   sqlite3_stmt* stmt = statement.Handle();
+  const int erwartet = sqlite3_bind_parameter_count(stmt);
+  if (erwartet != static_cast<int>(parameters.size()))
+    throw Laufzeitfehler(3061, "Falsche Anzahl an Parametern. Erwartet: " +
+                                   std::to_string(erwartet) + ".");
+  for (std::size_t i = 0; i < parameters.size(); ++i)
+    BindValue(stmt, static_cast<int>(i + 1), parameters[i]);
   int count = sqlite3_column_count(stmt);
   for (int i = 0; i < count; ++i) {
     ResultColumn column;

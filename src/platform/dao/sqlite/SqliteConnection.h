@@ -23,7 +23,7 @@ class SqliteConnection final : public Connection {
   static void CreateFile(const std::string& path);
 
   const std::string& Name() const override { return path_; }
-  QueryResult Query(const std::string& sql) override;
+  QueryResult Query(const std::string& sql, const std::vector<RawValue>& parameters) override;
   void Execute(const std::string& sql) override;
   std::vector<std::string> PrimaryKey(const std::string& table) override;
   std::optional<std::vector<RawValue>> LockRow(const RowKey& key,
