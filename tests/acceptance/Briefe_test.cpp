@@ -32,6 +32,8 @@ const Form kFormen[] = {
     {"leer", kKopf + kSatz},
     {"gemischt", kKopf + kSatz},
     {"zwei_absaetze", kKopf + "Für die Vermessung berechnen wir folgendeLeistungen:"},
+    // A table of the letter's own before the marker: the job still runs clean (exit 0).
+    {"briefkopf", kKopf + kSatz},
 };
 
 std::string Job(const std::string& ein, const std::string& aus, const std::string& rest) {

@@ -1,7 +1,7 @@
 """Invoice letters of many shapes, written with python-docx (not with tarvo's model): the
 "lumoStart" marker at the start, in the middle or at the end of a paragraph, alone in its
-paragraph, spanning two paragraphs, on an empty range, over runs of mixed formatting, or in a
-table cell; the amount markers "lumoNetto", "lumoMwSt", "lumoBrutto" each before an old
+paragraph, spanning two paragraphs, on an empty range, over runs of mixed formatting, after a
+table of the letter's own (no comment), or in a table cell; the amount markers "lumoNetto", "lumoMwSt", "lumoBrutto" each before an old
 amount "0,00 €". python-docx has no comments of its own here, so the comments part is added
 through its package API.
 
@@ -124,6 +124,13 @@ def brief(form, datei):
         ref.append(element("w:commentReference", w_id=kid))
         p2.append(ref)
         p2.append(lauf(":"))
+    elif form == "briefkopf":
+        # The office's own table before the marker, without any comment: an address block.
+        kopf = b.doc.add_table(rows=1, cols=2)
+        kopf.cell(0, 0).text = "Vermessungsbüro Beispiel"
+        kopf.cell(0, 1).text = "Musterstraße 1, 01067 Dresden"
+        b.markiert(b.absatz(), "Für die Vermessung berechnen wir folgende ", "Leistungen", ":",
+                   "lumoStart")
     elif form == "zelle":
         tabelle = b.doc.add_table(rows=1, cols=2)
         tabelle.cell(0, 0).text = "Leistungen"
@@ -139,7 +146,8 @@ def brief(form, datei):
     b.speichern(datei)
 
 
-FORMEN = ["anfang", "mitte", "ende", "allein", "leer", "gemischt", "zwei_absaetze", "zelle"]
+FORMEN = ["anfang", "mitte", "ende", "allein", "leer", "gemischt", "zwei_absaetze", "briefkopf",
+          "zelle"]
 
 def text_bis(datei, ende):
     doc = Document(datei)

@@ -4,6 +4,7 @@
 
 #include "document/Dokumenthilfen.h"
 #include "document/Rechnung_helpers.h"
+#include "errors/Protokoll.h"
 #include "platform/controls/Buttons.h"
 
 namespace tarvo {
@@ -92,6 +93,19 @@ TEST_F(Auslagen, RunningTwiceLeavesOneTableAndIgnoresTheTotalsTable) {
   ASSERT_EQ(TabellenMitTag("TARVO_Neben").size(), 1u);
   EXPECT_EQ(Neben()[2][2], "   1.000,00 €");
   EXPECT_EQ(Neben()[2][4], "      20,00 €");
+}
+
+// A letter's own tables (an address block, a letterhead) carry no comment: the walk passes them
+// by without a log entry, so a job on such a letter runs clean.
+TEST_F(Auslagen, TheLettersOwnTablesAreNoError) {
+  Gebuehrentabelle({{"Vermessungsbüro", "Musterstraße 1", "", "", ""}}, "");
+  Gebuehren("     350,00 €");
+  const auto vorher = protokoll::AnzahlGemeldet();
+  Nebenkosten(formular_);
+  Nebenkosten(formular_);
+  EXPECT_EQ(protokoll::AnzahlGemeldet(), vorher);
+  EXPECT_EQ(TabellenMitTag("TARVO_Neben").size(), 1u);
+  EXPECT_EQ(Neben()[2][2], "     350,00 €");
 }
 
 TEST_F(Auslagen, LayoutWidthsAlignmentAndTag) {
