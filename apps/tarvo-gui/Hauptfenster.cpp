@@ -1,5 +1,7 @@
 #include "Hauptfenster.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -17,6 +19,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -78,8 +81,19 @@ Hauptfenster::Hauptfenster(std::shared_ptr<qt::QtBildschirm> bildschirm, QWidget
   vorschau_ = new Vorschau(dock);
   dock->setWidget(vorschau_);
   addDockWidget(Qt::RightDockWidgetArea, dock);
-  resize(1400, 860);
-  resizeDocks({dock}, {460}, Qt::Horizontal);
+  // The first start: as large as the work wants, never beyond the screen's free area (room left
+  // for the window manager's frame), so that no dock lies partly off the screen.
+  QSize groesse(1400, 860);
+  if (const QScreen* schirm = QGuiApplication::primaryScreen()) {
+    const QRect frei = schirm->availableGeometry();
+    if (groesse.width() > frei.width() - 16 || groesse.height() > frei.height() - 48) {
+      groesse = groesse.boundedTo(QSize(frei.width() - 16, frei.height() - 48));
+      move(frei.topLeft());
+    }
+  }
+  resize(groesse);
+  // On a small screen the preview gives way to the form area between the docks.
+  resizeDocks({dock}, {groesse.width() >= 1400 ? 460 : groesse.width() * 22 / 100}, Qt::Horizontal);
 
   MenusAnlegen();
   TitelSetzen();
@@ -175,6 +189,9 @@ QWidget* Hauptfenster::PanelAnlegen() {
   benutzer_->setObjectName("Benutzer");
   rechnung_ = new QComboBox;
   rechnung_->setObjectName("Rechnung");
+  // The closed box shows at least number and date ("1 vom 01.12.2026"), not half the date.
+  rechnung_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  rechnung_->setMinimumContentsLength(16);
   felder->addRow("Rechnung (Dokument):", dokumentLabel_);
   felder->addRow("Datenbank:", datenbankLabel_);
   felder->addRow("&Benutzer:", benutzer_);

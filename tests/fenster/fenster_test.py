@@ -133,6 +133,11 @@ class Lauf:
                                         "--rechnung", "1")
             haupt = anzeige.warte_auf_fenster(r"A\.docx \(Rechnung 1\)", pid=eins.pid)
             self.bild(anzeige, "fenster1-offen")
+            # The first start fits the 1366x768 screen: no dock lies partly off it.
+            x, y, breite, hoehe = anzeige.geometrie(haupt)
+            if x < 0 or y < 0 or x + breite > 1366 or y + hoehe > 768:
+                raise fenster.Fehlschlag("Hauptfenster ragt über den Bildschirm: %d,%d %dx%d"
+                                         % (x, y, breite, hoehe))
             self.ok_druecken(anzeige, haupt)
             titel = anzeige.titel(haupt)
             if "*" not in titel:
