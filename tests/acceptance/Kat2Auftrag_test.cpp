@@ -160,6 +160,26 @@ TEST_F(GebaeudeAuftrag, ReopenedToChangeTheVariantReplacesTheStatementInPlace) {
   EXPECT_EQ(Tabellen("Rechnung.docx").size(), 3u);
 }
 
+// Every row of the statement deleted: one empty row is left, it charges nothing, and the
+// incidental costs and the record see no fee of the deleted rows.
+TEST_F(GebaeudeAuftrag, DeletingEveryRowLeavesAStatementThatChargesNothing) {
+  ASSERT_EQ(Ausfuehren(kGebaeude).status, 0);
+  const Lauf zweiter = Ausfuehren(R"({
+    "dokument": "Rechnung.docx", "datenbank": "Auftraege.db", "benutzer": 1, "rechnung": 1,
+    "kategorie": 1,
+    "antworten": {"tabellenwahl": 1},
+    "aktionen": [{"zeilen_markieren": [1, 2]}, {"klick": "CommandLöschen"}]
+  })",
+                                  "Zweiter.json");
+  ASSERT_EQ(zweiter.status, 0) << zweiter.aus << zweiter.fehler;
+  const Zeilen abrechnung = Tabelle("Rechnung.docx", "TARVO_03_2");
+  ASSERT_EQ(abrechnung.size(), 2u);
+  EXPECT_EQ(abrechnung[1], (std::vector<std::string>{"", "", "", "", ""}));
+  const Zeilen neben = Tabelle("Rechnung.docx", "TARVO_Neben");
+  ASSERT_EQ(neben.size(), 3u);
+  EXPECT_EQ(neben[2][2], "       0,00 €");
+}
+
 // The invoice as the office keeps it: opened and saved by another word processor between two
 // runs. The statement it wrote must still be found, read back and written again unchanged.
 TEST_F(GebaeudeAuftrag, ReopenedAfterLibreOfficeSavedTheInvoice) {
