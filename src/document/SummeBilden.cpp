@@ -67,12 +67,11 @@ std::int32_t FruehereRechnungenAbziehen(const word::Table& tabelle, Rechnungssum
 
   std::shared_ptr<dao::Recordset> frueher;
   falle([&] {
-    frueher =
-        Abfrage().OpenRecordset(
-            "SELECT * FROM Rechnung WHERE ID_Auftragsnummer = ? AND Rechnungsart = ?",
-            dao::dbOpenDynaset,
-            {Schluessel(rechnung.Fields("ID_Auftragsnummer").Value()),
-             Variant(std::int32_t{kAbschlagsrechnung})});
+    frueher = Abfrage().OpenRecordset(
+        "SELECT * FROM Rechnung WHERE ID_Auftragsnummer = ? AND Rechnungsart = ?",
+        dao::dbOpenDynaset,
+        {Schluessel(rechnung.Fields("ID_Auftragsnummer").Value()),
+         Variant(std::int32_t{kAbschlagsrechnung})});
   });
   if (!frueher || (frueher->BOF() && frueher->EOF())) return 0;
   falle([&] { frueher->MoveFirst(); });

@@ -98,14 +98,13 @@ void ZahlungsZiel(word::Document& Dokument, bool Anzeigen) {
   Datum faellig = PlusTage(Heute(), tage);
   if (Status().Rechnung) {
     falle([&] {
-      auto termin =
-          Festgelegt(Status().NeueAbfrage)
-              .OpenRecordset(
-                  "SELECT ID_Terminart, ID_Rechnungsnummer, Datum From Termine WHERE "
-                  "(((ID_Terminart)=8) "
-                  "AND ((ID_Rechnungsnummer)=?));",
-                  dao::dbOpenDynaset,
-                  {Schluessel(Status().Rechnung->Fields("ID_Rechnungsnummer").Value())});
+      auto termin = Festgelegt(Status().NeueAbfrage)
+                        .OpenRecordset(
+                            "SELECT ID_Terminart, ID_Rechnungsnummer, Datum From Termine WHERE "
+                            "(((ID_Terminart)=8) "
+                            "AND ((ID_Rechnungsnummer)=?));",
+                            dao::dbOpenDynaset,
+                            {Schluessel(Status().Rechnung->Fields("ID_Rechnungsnummer").Value())});
       if (!termin->EOF()) faellig = PlusTage(CDate(termin->Fields("Datum").Value()), tage);
     });
   }

@@ -59,9 +59,9 @@ std::optional<Tag> TagAus(const Variant& wert) {
 }
 
 std::optional<Tag> Rechnungsdatum(dao::Database& db, const Variant& id) {
-  auto termin = db.OpenRecordset(
-      "SELECT * FROM Termine WHERE ID_Rechnungsnummer = ? AND ID_Terminart = 8",
-      dao::dbOpenSnapshot, {Schluessel(id)});
+  auto termin =
+      db.OpenRecordset("SELECT * FROM Termine WHERE ID_Rechnungsnummer = ? AND ID_Terminart = 8",
+                       dao::dbOpenSnapshot, {Schluessel(id)});
   if (termin->EOF()) return std::nullopt;
   return TagAus(termin->Fields("Datum").Value());
 }
@@ -307,11 +307,11 @@ Aufbau ModellAufbauen(const Quelle& q) {
   // A final invoice deducts the job's earlier partial invoices as paid amounts.
   Cent rest = rechnungsbetrag;
   if (art == kSchlussrechnung) {
-    auto frueher = db.OpenRecordset(
-        "SELECT * FROM Rechnung WHERE ID_Auftragsnummer = ? AND Rechnungsart = ?",
-        dao::dbOpenSnapshot,
-        {Schluessel(rechnung->Fields("ID_Auftragsnummer").Value()),
-         Variant(std::int32_t{kAbschlagsrechnung})});
+    auto frueher =
+        db.OpenRecordset("SELECT * FROM Rechnung WHERE ID_Auftragsnummer = ? AND Rechnungsart = ?",
+                         dao::dbOpenSnapshot,
+                         {Schluessel(rechnung->Fields("ID_Auftragsnummer").Value()),
+                          Variant(std::int32_t{kAbschlagsrechnung})});
     double rg = summen.X + summen.V;
     for (; !frueher->EOF(); frueher->MoveNext()) {
       FruehereRechnung f;

@@ -179,8 +179,8 @@ std::string Spalte(dao::Recordset& satz, const char* spalte) {
 }
 
 template <std::size_t n>
-void ZeileLesen(dao::Database& db, const std::string& sql, std::int32_t id,
-                const Feld (&felder)[n], Stammdaten& daten) {
+void ZeileLesen(dao::Database& db, const std::string& sql, std::int32_t id, const Feld (&felder)[n],
+                Stammdaten& daten) {
   auto satz = db.OpenRecordset(sql, dao::dbOpenSnapshot, {Variant(id)});
   if (satz->EOF()) return;
   for (const Feld& f : felder) {

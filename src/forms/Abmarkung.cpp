@@ -28,8 +28,9 @@ bool WieGeschrieben(std::int32_t stellen, const std::string& zelle) {
 }  // namespace
 
 void ZahlfeldAusZelle(controls::MaskEdBox& feld, const std::string& zelle, std::int16_t breite) {
-  feld.SetText(
-      WieGeschrieben(feld.Stellen(), zelle) ? zelle : WertFormatieren(CStr(Variant(CVal(zelle))), breite, 0));
+  feld.SetText(WieGeschrieben(feld.Stellen(), zelle)
+                   ? zelle
+                   : WertFormatieren(CStr(Variant(CVal(zelle))), breite, 0));
 }
 
 word::Range Anhängen(word::Table& tabelle, std::int32_t zeile, std::int32_t spalte,

@@ -385,7 +385,8 @@ TEST_F(Auftrag, NegativeRowValuesAreRefusedOrComputedWithAHint) {
 
   const Lauf flaeche = Ausfuehren(R"({"dokument": "Vorlage.docx", "ausgabe": "Rechnung.docx",
     "datenbank": "Auftraege.db", "benutzer": 1, "rechnung": 1, "kategorie": 0,
-    "eingaben": {"zeilen": [["Flst.Nr. 1", "I", "-1"]]}})", "Auftrag.json", true);
+    "eingaben": {"zeilen": [["Flst.Nr. 1", "I", "-1"]]}})",
+                                  "Auftrag.json", true);
   EXPECT_EQ(flaeche.status, 0) << flaeche.aus << flaeche.fehler;
   const auto bericht = nlohmann::json::parse(flaeche.aus);
   ASSERT_EQ(bericht["hinweise"].size(), 1u) << flaeche.aus;

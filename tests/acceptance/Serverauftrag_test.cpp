@@ -264,10 +264,12 @@ TEST_P(Mehrplatz, EightProcessesOnOneInvoiceTakeTurnsOrAreRefusedClearly) {
   Starten(8, 3);
   // A run refused after waiting says so; every other one stored its invoice.
   std::istringstream fehler(DateiLesen(ordner_ / "fehler.txt"));
-  for (std::string zeile; std::getline(fehler, zeile);)
-    if (!zeile.empty() && zeile != "Es wurde nichts gespeichert.")
+  for (std::string zeile; std::getline(fehler, zeile);) {
+    if (!zeile.empty() && zeile != "Es wurde nichts gespeichert.") {
       EXPECT_NE(zeile.find("wird gerade von einem anderen Auftrag bearbeitet"), std::string::npos)
           << zeile;
+    }
+  }
   std::istringstream ergebnis(DateiLesen(ordner_ / "ergebnis.txt"));
   int laeufe = 0, gespeichert = 0;
   for (std::string zeile; std::getline(ergebnis, zeile); ++laeufe) {

@@ -54,7 +54,8 @@ TEST_F(Kat4Einlesen, ConfirmingWithoutInputWritesTheSameTablesInPlace) {
   const std::int32_t tabellen = dokument_->Tables().Count();
   Oeffnen4(1)->CommandEnde.UserPress();
   EXPECT_EQ(Einzige("TARVO_03_4"), abrechnung);
-  EXPECT_EQ(abmarkung[0][0], "Abmarkung von Grenzpunkten nach Nr. 6¶(Ihr Anteil beträgt 250 /1000)");
+  EXPECT_EQ(abmarkung[0][0],
+            "Abmarkung von Grenzpunkten nach Nr. 6¶(Ihr Anteil beträgt 250 /1000)");
   EXPECT_EQ(Einzige("TARVO_03_4A"), abmarkung);
   EXPECT_EQ(dokument_->Tables().Count(), tabellen);
   // Still the statement, then its marking table, before the marked paragraph.

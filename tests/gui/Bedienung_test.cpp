@@ -215,21 +215,21 @@ class BedienungTest : public QObject {
       auto* rolle = kind->findChild<QScrollArea*>();
       QVERIFY(rolle);
       QCoreApplication::processEvents();  // the scroll bars settle once both are laid out
-      QVERIFY2(rolle->horizontalScrollBar()->maximum() >=
-                   ansicht->width() - rolle->viewport()->width(),
-               qPrintable(QString("Kategorie %1: Breite %2 (mindestens %5), sichtbar %3, Rollweite %4")
-                              .arg(kategorie + 1)
-                              .arg(ansicht->width())
-                              .arg(rolle->viewport()->width())
-                              .arg(rolle->horizontalScrollBar()->maximum())
-                              .arg(ansicht->minimumWidth())));
-      QVERIFY2(rolle->verticalScrollBar()->maximum() >=
-                   ansicht->height() - rolle->viewport()->height(),
-               qPrintable(QString("Kategorie %1: Höhe %2, sichtbar %3, Rollweite %4")
-                              .arg(kategorie + 1)
-                              .arg(ansicht->height())
-                              .arg(rolle->viewport()->height())
-                              .arg(rolle->verticalScrollBar()->maximum())));
+      QVERIFY2(
+          rolle->horizontalScrollBar()->maximum() >= ansicht->width() - rolle->viewport()->width(),
+          qPrintable(QString("Kategorie %1: Breite %2 (mindestens %5), sichtbar %3, Rollweite %4")
+                         .arg(kategorie + 1)
+                         .arg(ansicht->width())
+                         .arg(rolle->viewport()->width())
+                         .arg(rolle->horizontalScrollBar()->maximum())
+                         .arg(ansicht->minimumWidth())));
+      QVERIFY2(
+          rolle->verticalScrollBar()->maximum() >= ansicht->height() - rolle->viewport()->height(),
+          qPrintable(QString("Kategorie %1: Höhe %2, sichtbar %3, Rollweite %4")
+                         .arg(kategorie + 1)
+                         .arg(ansicht->height())
+                         .arg(rolle->viewport()->height())
+                         .arg(rolle->verticalScrollBar()->maximum())));
       for (QWidget* w : ansicht->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (!w->isVisible()) continue;
         const QString name = QString("Kategorie %1, %2").arg(kategorie + 1).arg(w->objectName());

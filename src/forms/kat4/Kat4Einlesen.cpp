@@ -61,10 +61,10 @@ void AbrechnungEinlesen(Falle& falle, frmKat4& f, const word::Table& t) {
             // The share as it was written (" 250", "1.500"); any other text as its whole number.
             const std::string notiz = AnteilAusNotiz(text.substr(umbruch + 1));
             anteil = RundeGerade(CVal(notiz));
-            f.GridGebühren6.SetTextMatrix(
-                i, 4,
-                formulare::ZahlWieAngezeigt(notiz, 4) ? notiz
-                                                      : Rechtsbündig(CStr(Variant(anteil)), 4));
+            f.GridGebühren6.SetTextMatrix(i, 4,
+                                          formulare::ZahlWieAngezeigt(notiz, 4)
+                                              ? notiz
+                                              : Rechtsbündig(CStr(Variant(anteil)), 4));
           }
           text.erase(umbruch);
         }

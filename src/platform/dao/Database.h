@@ -58,9 +58,9 @@ class Database : public Objekt {
   // value) spoils the transaction: CommitTrans then undoes every change and throws that first
   // error. CommitTrans also throws 3260 when the commit cannot get its lock: nothing is written
   // then and the transaction stays open with its edits, so that CommitTrans can be called
-  // again (or Rollback). It throws 3034 without BeginTrans; BeginTrans throws 3003 when one is already open.
-  // Rollback undoes every change since BeginTrans and never throws. Closing the database or
-  // releasing the last reference to its connection rolls an open transaction back.
+  // again (or Rollback). It throws 3034 without BeginTrans; BeginTrans throws 3003 when one is
+  // already open. Rollback undoes every change since BeginTrans and never throws. Closing the
+  // database or releasing the last reference to its connection rolls an open transaction back.
   void BeginTrans();
   void CommitTrans();
   void Rollback() noexcept;

@@ -88,8 +88,8 @@ TEST_P(RecordsetTest, ParametersAreBoundAsValuesNeverAsSql) {
     zeilen = 0;
   }
   EXPECT_EQ(zeilen, 0);
-  EXPECT_EQ(gefunden("SELECT * FROM Termine WHERE Datum = ?", {Variant(Datum::AusTag(2026, 12, 1))}),
-            1);
+  EXPECT_EQ(
+      gefunden("SELECT * FROM Termine WHERE Datum = ?", {Variant(Datum::AusTag(2026, 12, 1))}), 1);
   // A "?" inside a quoted text is text, not a parameter.
   EXPECT_EQ(gefunden("SELECT * FROM TempDoc WHERE ID_Benutzer = ? AND '?' = '?'",
                      {Variant(std::int32_t{1})}),

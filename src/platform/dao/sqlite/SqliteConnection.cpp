@@ -131,8 +131,8 @@ QueryResult SqliteConnection::Query(const std::string& sql,
   sqlite3_stmt* stmt = statement.Handle();
   const int erwartet = sqlite3_bind_parameter_count(stmt);
   if (erwartet != static_cast<int>(parameters.size()))
-    throw Laufzeitfehler(3061, "Falsche Anzahl an Parametern. Erwartet: " +
-                                   std::to_string(erwartet) + ".");
+    throw Laufzeitfehler(
+        3061, "Falsche Anzahl an Parametern. Erwartet: " + std::to_string(erwartet) + ".");
   for (std::size_t i = 0; i < parameters.size(); ++i)
     BindValue(stmt, static_cast<int>(i + 1), parameters[i]);
   int count = sqlite3_column_count(stmt);
