@@ -11,7 +11,6 @@
 #include "errors/Falle.h"
 #include "errors/Protokoll.h"
 #include "host/Auftragssitzung.h"
-#include "host/Einstellungspruefung.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Grid.h"
@@ -346,8 +345,6 @@ Ergebnis AuftragAusfuehren(const Auftrag& a) {
   TabellenwahlBeantworten(*bildschirm, a.tabellenwahl);
   controls::Bildschirm::Setzen(bildschirm);
 
-  Kontext() = "Rechnungseinstellungen";
-  EinstellungenPruefen(*sitzung.Datenbank(), a.benutzer);
   sitzung.Zeigen(a.kategorie, a.fenster);
   std::shared_ptr<controls::Form> formular = sitzung.Formular();
   Spieler spieler(*formular, a.kategorie, ergebnis.hinweise);

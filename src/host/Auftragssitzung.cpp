@@ -11,6 +11,7 @@
 #include "fees/modStatus.h"
 #include "forms/Formulare.h"
 #include "forms/kat1/frmKat1.h"
+#include "host/Einstellungspruefung.h"
 #include "host/Wiederherstellung.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Form.h"
@@ -171,6 +172,9 @@ void Auftragssitzung::Melden(const std::string& schritt) const {
 controls::Form& Auftragssitzung::Zeigen(std::int16_t kategorie, std::int32_t fenster) {
   if (daten_.schreibgeschuetzt)
     Unbrauchbar("die Rechnung ist schreibgeschützt geöffnet; ein anderer Auftrag bearbeitet sie.");
+  // Settings that would make a plainly wrong invoice refuse the form, in a run and in the window.
+  Melden("Rechnungseinstellungen");
+  EinstellungenPruefen(*datenbank_, daten_.benutzer);
   // New tables cannot go into a table cell: refuse such a letter before anything is written.
   Melden("Dokument »" + daten_.dokument.string() + "«");
   Status().Doc = dokument_;

@@ -114,12 +114,13 @@ class Auftragssitzung {
   Auftragssitzung(const Auftragssitzung&) = delete;
   Auftragssitzung& operator=(const Auftragssitzung&) = delete;
 
-  // Creates GO, lets the document, user, database, path, workspace and the job properties, and
-  // calls Show with `kategorie` and the host window `fenster`. Returns the opened form. Throws
-  // 5 for a "lumoStart" marker inside a table (new tables cannot go there), a property GO does
-  // not have or a category without a fee form, and what a property's
-  // let throws for a value it refuses (13, 6, 94). Message boxes and dialogs go through the
-  // Bildschirm the caller has set.
+  // Checks the user's invoice settings (EinstellungenPruefen), creates GO, lets the document,
+  // user, database, path, workspace and the job properties, and calls Show with `kategorie` and
+  // the host window `fenster`. Returns the opened form. Throws 13 for a setting that would make
+  // a plainly wrong invoice, 5 for a "lumoStart" marker inside a table (new tables cannot go
+  // there), a property GO does not have or a category without a fee form, and what a
+  // property's let throws for a value it refuses (13, 6, 94). Message boxes and dialogs go
+  // through the Bildschirm the caller has set.
   controls::Form& Zeigen(std::int16_t kategorie, std::int32_t fenster);
 
   // The form Zeigen opened (nullptr before); it stays loaded until its "OK" or "Abbruch".

@@ -376,6 +376,29 @@ class TarvoGuiTest : public QObject {
     QCOMPARE(meldungen_.size(), 1);
     QVERIFY2(meldungen_.front().contains("speichern?"), qPrintable(meldungen_.front()));
   }
+
+  // Settings that would make a plainly wrong invoice (no partial-payment percentage: an invoice
+  // of nothing) keep the form shut in the window as they refuse `tarvo run`, naming the field.
+  void einstellungenFuerEineFalscheRechnungOeffnenKeinFormular() {
+    const fs::path ordner = ordner_ / "einstellungen";
+    fs::create_directories(ordner);
+    tarvo::abnahme::VorlageAnlegen(ordner / "Rechnung.docx");
+    tarvo::abnahme::DatenbankAnlegen(ordner / "Auftraege.db");
+    tarvo::dao::Workspace()
+        .OpenDatabase((ordner / "Auftraege.db").string())
+        ->Execute("UPDATE TempDoc SET AbschlagProzent = NULL");
+    fenster_ = std::make_unique<Hauptfenster>(bildschirm_);
+    fenster_->VorschauDock()->SetzeLibreOffice("");
+    fenster_->show();
+    QVERIFY(fenster_->Oeffnen(ordner / "Rechnung.docx", ordner / "Auftraege.db", 1));
+    meldungen_.clear();
+    QVERIFY(!fenster_->KategorieOeffnen(0));
+    QVERIFY(!Ansicht());
+    QCOMPARE(meldungen_.size(), 1);
+    QVERIFY2(meldungen_.front().contains("TempDoc.AbschlagProzent ist leer (NULL)"),
+             qPrintable(meldungen_.front()));
+    QVERIFY(!fenster_->Geaendert());
+  }
 };
 
 QTEST_MAIN(TarvoGuiTest)
