@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "DaoTestDatei.h"
@@ -311,6 +313,18 @@ TEST(Workspace, AFileThatIsNoDatabaseIsReportedAndKept) {
   Workspace ws;
   EXPECT_EQ(test::Fehlernummer([&] { ws.OpenDatabase(datei); }), 3343);
   EXPECT_EQ(std::filesystem::file_size(datei), vorher);
+}
+
+// What is no regular file is refused before the engine reads it: a FIFO would block the first
+// read until some writer came, a device read without end, a folder is no database.
+TEST(Workspace, OnlyARegularFileOpensAsADatabase) {
+  test::TestOrdner ordner;
+  const std::string fifo = ordner.Datei("warteschlange.db");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  Workspace ws;
+  EXPECT_EQ(test::Fehlernummer([&] { ws.OpenDatabase(fifo); }), 3051);
+  EXPECT_EQ(test::Fehlernummer([&] { ws.OpenDatabase("/dev/zero"); }), 3051);
+  EXPECT_EQ(test::Fehlernummer([&] { ws.OpenDatabase(ordner.Datei("")); }), 3051);
 }
 
 TEST(Workspace, CreateDatabaseNeverOverwrites) {

@@ -52,6 +52,11 @@ SqliteConnection::SqliteConnection(const std::string& path, std::chrono::millise
   if (std::filesystem::is_directory(status))
     throw Laufzeitfehler(
         3051, "Die Datei '" + path + "' kann nicht geöffnet werden: " + "es ist ein Ordner.");
+  // A FIFO would block the first read until some writer comes, a device read without end.
+  if (!std::filesystem::is_regular_file(status))
+    throw Laufzeitfehler(3051, "Die Datei '" + path +
+                                   "' kann nicht geöffnet werden: es ist keine gewöhnliche Datei "
+                                   "(ein Gerät oder eine FIFO).");
   // READWRITE without CREATE: a file that vanished in between is reported, never created.
   int rc =
       sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
