@@ -65,7 +65,7 @@ void ZeileEinlesen(Falle& falle, frmKat2& f, const word::Table& t, std::int32_t 
   falle([&] { grid.SetRow(i); });
   falle([&] { grid.SetRowHeight(i, frmKat2::Zeilenhoehe); });
   bool leer = false;
-  falle([&] { leer = formulare::TabellenzeileLeer(t, r); });
+  falle.Still([&] { leer = formulare::TabellenzeileLeer(t, r); });
   if (leer) return;
   falle([&] { grid.SetTextMatrix(i, 4, "1000"); });
   falle([&] {

@@ -134,7 +134,9 @@ void frmKat2::Form_Load() {
 
 void frmKat2::ÜbernehmenWerte(std::int32_t zeile) {
   Falle falle(kModul, "ÜbernehmenWerte");
-  if (formulare::ZeileLeer(GridGebühren2, zeile, {5})) {
+  bool leer = false;
+  falle.Still([&] { leer = formulare::ZeileLeer(GridGebühren2, zeile, {5}); });
+  if (leer) {
     falle([&] { GridGebühren2.SetTextMatrix(zeile, 5, ""); });
     return;
   }

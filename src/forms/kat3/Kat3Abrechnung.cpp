@@ -140,7 +140,7 @@ void AbrechnungEinlesen(Falle& falle, frmKat3& f, const word::Table& t) {
       continue;
     }
     bool leer = false;
-    falle([&] { leer = formulare::TabellenzeileLeer(t, r); });
+    falle.Still([&] { leer = formulare::TabellenzeileLeer(t, r); });
     if (leer) {
       falle([&] { grid.SetRowHeight(g, frmKat3::Zeilenhoehe); });
       ++g;

@@ -47,7 +47,7 @@ void AbrechnungEinlesen(Falle& falle, frmKat4& f, const word::Table& t) {
     const std::int32_t i = r - 1;
     falle([&] { f.GridGebühren6.SetRowHeight(i, frmKat4::Zeilenhoehe); });
     bool leer = false;
-    falle([&] { leer = formulare::TabellenzeileLeer(t, r); });
+    falle.Still([&] { leer = formulare::TabellenzeileLeer(t, r); });
     if (leer) continue;
     falle([&] { f.GridGebühren6.SetTextMatrix(i, 4, "1000"); });
     double anteil = GanzeGebühr;

@@ -165,7 +165,9 @@ void frmKat4::Form_Load() {
 
 void frmKat4::ÜbernehmenWerte(std::int16_t zeile) {
   Falle falle(kModul, "ÜbernehmenWerte");
-  if (formulare::ZeileLeer(GridGebühren6, zeile, {5})) {
+  bool leer = false;
+  falle.Still([&] { leer = formulare::ZeileLeer(GridGebühren6, zeile, {5}); });
+  if (leer) {
     falle([&] { GridGebühren6.SetTextMatrix(zeile, 5, ""); });
     return;
   }
