@@ -93,7 +93,7 @@ Hauptfenster::Hauptfenster(std::shared_ptr<qt::QtBildschirm> bildschirm, QWidget
   }
   resize(groesse);
   // On a small screen the preview gives way to the form area between the docks.
-  resizeDocks({dock}, {groesse.width() >= 1400 ? 460 : groesse.width() * 22 / 100}, Qt::Horizontal);
+  resizeDocks({dock}, {groesse.width() >= 1400 ? 460 : groesse.width() * 18 / 100}, Qt::Horizontal);
 
   MenusAnlegen();
   TitelSetzen();
