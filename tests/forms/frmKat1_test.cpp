@@ -191,6 +191,16 @@ TEST_F(Kat1Formular, DeletingEveryRowLeavesAnEmptyRowThatChargesNothing) {
   const std::vector<std::string>& zeile = text.at(5);  // the one parcel line of part b
   EXPECT_EQ(zeile.at(0), "");
   EXPECT_EQ(CVal(zeile.at(3)) + CVal(zeile.at(4)), 0);
+
+  // Re-opened, it is an empty row again, and computed anew it still charges nothing.
+  auto wieder = Oeffnen(1);
+  ASSERT_EQ(wieder->GridGebühren1.Rows(), 1);
+  for (std::int32_t s = 1; s <= 3; ++s) EXPECT_EQ(wieder->GridGebühren1.TextMatrix(1, s), "") << s;
+  wieder->CheckBoxEinsichtnahme.UserClick();
+  EXPECT_EQ(CVal(wieder->GridGebühren1.TextMatrix(1, 4)), 0);
+  wieder->CommandEnde.UserPress();
+  const Zeilen danach = Text(Getaggt("TARVO_03_1").at(0));
+  EXPECT_EQ(CVal(danach.at(5).at(3)) + CVal(danach.at(5).at(4)), 0);
 }
 
 TEST_F(Kat1Formular, ReductionCheckBoxDerivesThePercentageFromTheRowCount) {

@@ -89,6 +89,18 @@ void AbrechnungEinlesen(Falle& falle, frmKat1& f, const word::Table& t) {
     falle([&] {
       if (BeginntMit(ZellText(t, r, 1), kErmäßigungsZeile)) ++r;
     });
+    // A parcel line without parcel, category and area is the empty row "Löschen" left: it comes
+    // back empty, so it is computed as nothing again.
+    bool leer = false;
+    falle.Still([&] {
+      leer = ZellText(t, r, 1).find_first_not_of(' ') == std::string::npos &&
+             ZellText(t, r, 2).find_first_not_of(' ') == std::string::npos &&
+             ZellText(t, r, 3).find_first_not_of(' ') == std::string::npos;
+    });
+    if (leer) {
+      falle([&] { f.GridGebühren1.SetRowHeight(i, frmKat1::Zeilenhoehe); });
+      continue;
+    }
     falle([&] { f.GridGebühren1.SetTextMatrix(i, 1, ZellText(t, r, 1)); });
     falle([&] { f.GridGebühren1.SetTextMatrix(i, 2, ZellText(t, r, 2)); });
     falle([&] { f.GridGebühren1.SetTextMatrix(i, 3, ZahlWieGeschrieben(ZellText(t, r, 3), 4)); });
