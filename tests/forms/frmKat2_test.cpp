@@ -215,6 +215,11 @@ TEST_F(Kat2Formular, DeletingEveryRowLeavesAnEmptyRowThatChargesNothing) {
   EXPECT_EQ(Gebühr(*f, 1), "");
   const Zeilen text = Text(Bestaetigen(*f));
   EXPECT_EQ(text.at(1), (std::vector<std::string>{"", "", "", "", ""}));
+  // Re-opened, computed anew and confirmed, it is the same empty row.
+  auto wieder = Oeffnen2(1);
+  wieder->Option31.UserClick();
+  EXPECT_EQ(Gebühr(*wieder, 1), "");
+  EXPECT_EQ(Text(Bestaetigen(*wieder)), text);
   EXPECT_EQ(NeueFehler(), 0);
 }
 

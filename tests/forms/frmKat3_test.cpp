@@ -301,6 +301,11 @@ TEST_F(Kat3Formular, DeletingEveryRowLeavesAnEmptyRowThatChargesNothing) {
   ASSERT_EQ(text.size(), 2u);  // no surcharge line
   EXPECT_EQ(text.at(1).at(0), "");
   EXPECT_EQ(CVal(text.at(1).at(4)), 0);
+  // Re-opened and confirmed, the row is computed again and still charges nothing.
+  Oeffnen(1)->CommandEnde.UserPress();
+  const Zeilen wieder = Text(Getaggt(frmKat3::Tag).at(0));
+  ASSERT_EQ(wieder.size(), 2u);
+  EXPECT_EQ(CVal(wieder.at(1).at(4)), 0);
   EXPECT_EQ(NeueFehler(), 0) << LetzterFehlerText();
 }
 
