@@ -51,6 +51,9 @@ int main(int argc, char** argv) {
   auto bildschirm = std::make_shared<tarvo::qt::QtBildschirm>();
   tarvo::gui::Hauptfenster fenster(bildschirm);
   fenster.show();
+  // The window is on the screen before anything is opened: a person sees at once that the
+  // program runs, however long the invoice takes.
+  QApplication::processEvents();
   fenster.WiederherstellungAnbieten();
   if (!dateien.isEmpty() && !fenster.Auftrag().Offen()) {
     const std::filesystem::path dokument = dateien.at(0).toStdString();

@@ -132,8 +132,14 @@ class Anzeige:
     def warte_auf_fenster(self, titel, pid=None, zeit=20):
         gefunden = []
         if not self._warte(lambda: gefunden.extend(self.fenster(titel, pid)) or gefunden, zeit):
-            raise Fehlschlag("kein Fenster »%s« nach %d s; offen: %s" %
-                             (titel, zeit, self.titel_aller(pid)))
+            prozess = next((p for p in self.prozesse if p.pid == pid), None)
+            lage = ""
+            if prozess is not None:
+                code = prozess.poll()
+                lage = "; Prozess %d %s" % (pid, "läuft" if code is None else
+                                            "endete mit %d" % code)
+            raise Fehlschlag("kein Fenster »%s« nach %d s; offen: %s%s" %
+                             (titel, zeit, self.titel_aller(pid), lage))
         return gefunden[0]
 
     def warte_ohne_fenster(self, titel, pid=None, zeit=10):

@@ -131,7 +131,8 @@ class Lauf:
             print("1. Fenster 1 auf Rechnung 1: Strg+1, Alt+O")
             eins = self.fenster_starten(anzeige, self.pfad("A.docx"), self.pfad("Auftraege.db"),
                                         "--rechnung", "1")
-            haupt = anzeige.warte_auf_fenster(r"A\.docx \(Rechnung 1\)", pid=eins.pid)
+            haupt = anzeige.warte_auf_fenster(r"A\.docx \(Rechnung 1\)", pid=eins.pid,
+                                               zeit=60)  # the first start of the run
             self.bild(anzeige, "fenster1-offen")
             # The first start fits the 1366x768 screen: no dock lies partly off it.
             x, y, breite, hoehe = anzeige.geometrie(haupt)
