@@ -21,6 +21,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "Dialogwaechter.h"
 #include "Hauptfenster.h"
 #include "Rechnungswahl.h"
 #include "Vorschau.h"
@@ -46,9 +47,10 @@ class ArbeitstagTest : public QObject {
   fs::path ordner_;
   std::shared_ptr<tarvo::qt::QtBildschirm> bildschirm_;
   std::unique_ptr<Hauptfenster> fenster_;
-  QStringList fragen_;                    // texts of the questions answered
-  QStringList antworten_;                 // the button to press for each, by its text
-  std::function<void(QWidget*)> dialog_;  // the answer to the next other modal dialog
+  Dialogwaechter waechter_{this};
+  QStringList& fragen_ = waechter_.gesehen;                   // texts of the questions answered
+  QStringList& antworten_ = waechter_.antworten;              // the button to press for each
+  std::function<void(QWidget*)>& dialog_ = waechter_.dialog;  // the next other modal dialog
 
   fs::path Datei(const std::string& name) { return ordner_ / name; }
 
@@ -93,28 +95,6 @@ class ArbeitstagTest : public QObject {
             "INSERT INTO Rechnung (ID_Rechnungsnummer, ID_Auftragsnummer, Rechnungsart, Brutto) "
             "VALUES (2, 17, 5, 23800); INSERT INTO Termine (ID_Termin, ID_Rechnungsnummer, "
             "ID_Terminart, Datum) VALUES (2, 2, 8, '2026-12-02')");
-    // Questions are answered by the button the test names; other dialogs by the test's answer.
-    auto* waechter = new QTimer(this);
-    connect(waechter, &QTimer::timeout, this, [this] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (!modal || !modal->isVisible()) return;
-      if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        fragen_ << box->text();
-        const QString antwort = antworten_.isEmpty() ? QString() : antworten_.takeFirst();
-        QAbstractButton* knopf = box->defaultButton();
-        for (QAbstractButton* b : box->buttons())
-          if (b->text() == antwort) knopf = b;
-        QTest::mouseClick(knopf, Qt::LeftButton);
-      } else if (dialog_) {
-        auto antwort = std::move(dialog_);
-        dialog_ = nullptr;
-        antwort(modal);
-      } else {
-        fragen_ << "Dialog " + modal->objectName();
-        modal->close();
-      }
-    });
-    waechter->start(20);
     bildschirm_ = std::make_shared<tarvo::qt::QtBildschirm>();
     NeuesFenster();
   }

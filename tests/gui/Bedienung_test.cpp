@@ -23,6 +23,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "Dialogwaechter.h"
 #include "Hauptfenster.h"
 #include "Vorschau.h"
 #include "acceptance/Auftrag_helpers.h"
@@ -54,9 +55,10 @@ class BedienungTest : public QObject {
   fs::path ordner_;
   std::shared_ptr<tarvo::qt::QtBildschirm> bildschirm_;
   std::unique_ptr<Hauptfenster> fenster_;
-  QStringList meldungen_;                 // texts of the message boxes answered
-  std::vector<int> antworten_;            // 1 the default button, 2 "Ja", 0 "Nein"; in order
-  std::function<void(QWidget*)> dialog_;  // the answer to the next modal dialog
+  Dialogwaechter waechter_{this};
+  QStringList& meldungen_ = waechter_.gesehen;                // texts of the message boxes answered
+  QStringList& antworten_ = waechter_.antworten;              // the button to press for each
+  std::function<void(QWidget*)>& dialog_ = waechter_.dialog;  // the next modal dialog
   int kategorie_ = 0;
 
   tarvo::qt::Formularansicht* Ansicht() {
@@ -151,29 +153,6 @@ class BedienungTest : public QObject {
               ("tarvo-bedienung-" + std::to_string(QCoreApplication::applicationPid()));
     fs::remove_all(ordner_);
     fs::create_directories(ordner_);
-    auto* waechter = new QTimer(this);
-    connect(waechter, &QTimer::timeout, this, [this] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (!modal || !modal->isVisible()) return;
-      if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        meldungen_ << box->text();
-        const int antwort = antworten_.empty() ? 1 : antworten_.front();
-        if (!antworten_.empty()) antworten_.erase(antworten_.begin());
-        QAbstractButton* knopf = box->defaultButton();
-        for (QAbstractButton* b : box->buttons())
-          if ((antwort == 0 && b->text() == "&Nein") || (antwort == 2 && b->text() == "&Ja"))
-            knopf = b;
-        QTest::mouseClick(knopf, Qt::LeftButton);
-      } else if (dialog_) {
-        auto antwort = std::move(dialog_);
-        dialog_ = nullptr;
-        antwort(modal);
-      } else {
-        meldungen_ << "Dialog " + modal->objectName();
-        modal->close();
-      }
-    });
-    waechter->start(20);
     bildschirm_ = std::make_shared<tarvo::qt::QtBildschirm>();
     fenster_ = std::make_unique<Hauptfenster>(bildschirm_);
     fenster_->VorschauDock()->SetzeLibreOffice("");
@@ -194,7 +173,7 @@ class BedienungTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(fenster_.get()));
   }
   void cleanup() {
-    antworten_ = {0};  // a question left over is answered "Nein"
+    antworten_ = {"&Nein"};  // a question left over is answered "Nein"
     Abbrechen();
     antworten_.clear();
     meldungen_.clear();
@@ -351,12 +330,12 @@ class BedienungTest : public QObject {
     Taste(Qt::Key_Tab, Qt::ControlModifier);
     QVERIFY(QApplication::focusWidget() != Raster());
     QVERIFY(Ansicht()->isAncestorOf(QApplication::focusWidget()));
-    antworten_ = {0};
+    antworten_ = {"&Nein"};
     Zelle(1, 1);
     QTest::keyClick(Raster(), Qt::Key_Escape);
     QCOMPARE(meldungen_.size(), 1);
     QVERIFY(Ansicht());
-    antworten_ = {2};
+    antworten_ = {"&Ja"};
     QTest::keyClick(Raster(), Qt::Key_Escape);
     QVERIFY(!Ansicht());
     QVERIFY(!fenster_->Geaendert());
@@ -402,13 +381,13 @@ class BedienungTest : public QObject {
     // "OK" asks once; "Nein" keeps the form open, "Ja" writes.
     // (Opening this test's invoice asked whether to save the previous test's changes.)
     meldungen_.clear();
-    antworten_ = {0};
+    antworten_ = {"&Nein"};
     QTest::mouseClick(Widget<QPushButton>("CommandEnde"), Qt::LeftButton);
     QVERIFY2(meldungen_.size() == 1, qPrintable(meldungen_.join(" | ")));
     QVERIFY(meldungen_.front().contains("Trotzdem übernehmen?"));
     QVERIFY(meldungen_.front().contains("1004"));
     QVERIFY(Ansicht());
-    antworten_ = {2};
+    antworten_ = {"&Ja"};
     QTest::mouseClick(Widget<QPushButton>("CommandEnde"), Qt::LeftButton);
     QVERIFY(!Ansicht());
     QVERIFY(fenster_->Speichern());

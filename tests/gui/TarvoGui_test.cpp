@@ -21,6 +21,7 @@
 #include <nlohmann/json.hpp>
 
 #include "../platform/qt/AnsichtVertrag.h"
+#include "Dialogwaechter.h"
 #include "Hauptfenster.h"
 #include "Vorschau.h"
 #include "acceptance/Auftrag_helpers.h"
@@ -76,9 +77,10 @@ class TarvoGuiTest : public QObject {
   fs::path ordner_;
   std::shared_ptr<tarvo::qt::QtBildschirm> bildschirm_;
   std::unique_ptr<Hauptfenster> fenster_;
-  QStringList meldungen_;                 // texts of the message boxes answered
-  std::vector<int> antworten_;            // 1 the default button, 0 Nein; in order
-  std::function<void(QWidget*)> dialog_;  // the answer to the next modal dialog
+  Dialogwaechter waechter_{this};
+  QStringList& meldungen_ = waechter_.gesehen;                // texts of the message boxes answered
+  QStringList& antworten_ = waechter_.antworten;              // the button to press for each
+  std::function<void(QWidget*)>& dialog_ = waechter_.dialog;  // the next modal dialog
 
   tarvo::qt::Formularansicht* Ansicht() {
     auto form = tarvo::formulare::Formular(std::int16_t(0));
@@ -188,30 +190,6 @@ class TarvoGuiTest : public QObject {
               ("tarvo-gui-test-" + std::to_string(QCoreApplication::applicationPid()));
     fs::remove_all(ordner_);
     fs::create_directories(ordner_ / "gui");
-    // Message boxes are answered as they come up; modal dialogs by the test's answer.
-    auto* waechter = new QTimer(this);
-    connect(waechter, &QTimer::timeout, this, [this] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (!modal || !modal->isVisible()) return;
-      if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        meldungen_ << box->text();
-        const int antwort = antworten_.empty() ? 1 : antworten_.front();
-        if (!antworten_.empty()) antworten_.erase(antworten_.begin());
-        QAbstractButton* knopf = box->defaultButton();
-        for (QAbstractButton* b : box->buttons())
-          if (antwort == 0 && (b->text() == "&Nein" || b->text() == "&Verwerfen")) knopf = b;
-        QTest::mouseClick(knopf, Qt::LeftButton);
-      } else if (dialog_) {
-        auto antwort = std::move(dialog_);
-        dialog_ = nullptr;
-        antwort(modal);
-      } else {
-        // A dialog the test did not expect: closed through its frame, and noted.
-        meldungen_ << "Dialog " + modal->objectName();
-        modal->close();
-      }
-    });
-    waechter->start(20);
   }
   void cleanupTestCase() {
     if (getenv("TARVO_GUI_BEHALTEN")) return;
@@ -370,7 +348,7 @@ class TarvoGuiTest : public QObject {
     OK();
     QVERIFY(fenster_->Geaendert());
     meldungen_.clear();
-    antworten_ = {0};  // Verwerfen: the changes are given up, the window closes
+    antworten_ = {"&Verwerfen"};  // Verwerfen: the changes are given up, the window closes
     QVERIFY(fenster_->close());
     QVERIFY(!fenster_->Geaendert());
     QCOMPARE(meldungen_.size(), 1);
