@@ -18,10 +18,30 @@ import shutil
 import signal
 import struct
 import subprocess
+import tempfile
 import time
 import zlib
 
 PROGRAMME = ["Xvfb", "openbox", "xdotool", "xwd", "xprop", "wmctrl"]
+
+
+def ausfuehren(befehl, **kw):
+    """Runs a program to its end; its output as text."""
+    return subprocess.run(befehl, capture_output=True, text=True, **kw)
+
+
+class Lauf:
+    """One window test's programs of the build, its screenshot folder and a working folder."""
+
+    def __init__(self, build, bilder, vorsilbe):
+        self.build = os.path.abspath(build)
+        self.tarvo = os.path.join(self.build, "apps", "tarvo", "tarvo")
+        self.gui = os.path.join(self.build, "apps", "tarvo-gui", "tarvo-gui")
+        self.bilder = bilder
+        self.ordner = tempfile.mkdtemp(prefix=vorsilbe)
+
+    def pfad(self, *teile):
+        return os.path.join(self.ordner, *teile)
 
 
 def fehlende_programme():

@@ -21,29 +21,20 @@ import signal
 import sqlite3
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import fenster  # noqa: E402
 
 
-def ausfuehren(befehl, **kw):
-    return subprocess.run(befehl, capture_output=True, text=True, **kw)
+ausfuehren = fenster.ausfuehren
 
 
-class Lauf:
+class Lauf(fenster.Lauf):
     def __init__(self, build, bilder):
-        self.build = os.path.abspath(build)
-        self.tarvo = os.path.join(self.build, "apps", "tarvo", "tarvo")
-        self.gui = os.path.join(self.build, "apps", "tarvo-gui", "tarvo-gui")
-        self.bilder = bilder
-        self.ordner = tempfile.mkdtemp(prefix="tarvo-fenster-")
+        super().__init__(build, bilder, "tarvo-fenster-")
         self.einstellungen = os.path.join(self.ordner, "einstellungen")
         self.nummer = 0
-
-    def pfad(self, name):
-        return os.path.join(self.ordner, name)
 
     def bild(self, anzeige, name):
         self.nummer += 1

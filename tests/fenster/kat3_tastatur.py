@@ -14,7 +14,6 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -26,20 +25,12 @@ ZEILEN = [[None, "5.1.2", "über 5 bis 15", "120", "80", "40"],
           ["Flst.Nr. 90", "5.1.3", "über 15", "300", None, None]]
 
 
-def ausfuehren(befehl, **kw):
-    return subprocess.run(befehl, capture_output=True, text=True, **kw)
+ausfuehren = fenster.ausfuehren
 
 
-class Lauf:
+class Lauf(fenster.Lauf):
     def __init__(self, build, bilder):
-        self.build = os.path.abspath(build)
-        self.tarvo = os.path.join(self.build, "apps", "tarvo", "tarvo")
-        self.gui = os.path.join(self.build, "apps", "tarvo-gui", "tarvo-gui")
-        self.bilder = bilder
-        self.ordner = tempfile.mkdtemp(prefix="tarvo-kat3-")
-
-    def pfad(self, *teile):
-        return os.path.join(self.ordner, *teile)
+        super().__init__(build, bilder, "tarvo-kat3-")
 
     def vorbereiten(self):
         r = ausfuehren([self.tarvo, "demo", self.pfad("demo")])
