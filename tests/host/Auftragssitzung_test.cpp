@@ -8,6 +8,7 @@
 #include <functional>
 #include <iterator>
 
+#include "Sitzungsfixture.h"
 #include "fees/modStatus.h"
 #include "forms/Formulare.h"
 #include "platform/controls/Buttons.h"
@@ -20,34 +21,15 @@ namespace {
 
 using dao::test::Fehlernummer;
 
-// A blank invoice document and the example database (user 1, invoice 1) in a folder of their
-// own, a headless screen, and the steps the session names.
-class AuftragssitzungTest : public ::testing::Test {
+// The session fixture on "Vorlage.docx", and the steps the session names.
+class AuftragssitzungTest : public test::SitzungTest {
  protected:
-  void SetUp() override {
-    Status().Zuruecksetzen();
-    formulare::RegistrierungLeeren();
-    controls::Bildschirm::Setzen(
-        std::make_shared<controls::Kopflos>(ordner_.Datei("einstellungen.ini")));
-    daten_.dokument = ordner_.Datei("Vorlage.docx");
-    word::Document::New()->Save(daten_.dokument);
-    daten_.datenbank = dao::test::NeueDatenbank(ordner_);
-    daten_.benutzer = 1;
-    daten_.rechnung = 1;
-  }
-  void TearDown() override {
-    if (auto formular = formulare::Formular(0); formular && formular->Loaded()) formular->Unload();
-    formulare::RegistrierungLeeren();
-    controls::Bildschirm::Setzen(nullptr);
-    Status().Zuruecksetzen();
-  }
+  AuftragssitzungTest() : SitzungTest("Vorlage.docx") {}
 
   Auftragssitzung::Schritt Mitschreiben() {
     return [this](const std::string& schritt) { schritte_.push_back(schritt); };
   }
 
-  dao::test::TestOrdner ordner_;
-  Auftragsdaten daten_;
   std::vector<std::string> schritte_;
 };
 
@@ -165,7 +147,9 @@ TEST_F(AuftragssitzungTest, OtherProgramsChangingTheFilesMeanwhileRefuseTheSave)
        },
        "in einer Textverarbeitung geöffnet"},
       {"in Word geöffnet",
-       [](const Auftragsdaten& d) { std::ofstream(d.dokument.parent_path() / "~$rlage.docx") << "x"; },
+       [](const Auftragsdaten& d) {
+         std::ofstream(d.dokument.parent_path() / "~$rlage.docx") << "x";
+       },
        "in einer Textverarbeitung geöffnet"},
       {"Datenbank ersetzt",
        [](const Auftragsdaten& d) {

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "Sitzungsfixture.h"
 #include "fees/modStatus.h"
 #include "forms/Formulare.h"
 #include "host/Auftragssitzung.h"
@@ -41,30 +42,17 @@ Variant Feld(const Satzwerte& werte, const std::string& name) {
   return Variant();
 }
 
-class FenstersitzungTest : public ::testing::Test {
+class FenstersitzungTest : public test::SitzungTest {
  protected:
+  FenstersitzungTest() : SitzungTest("Rechnung.docx") {}
+
   void SetUp() override {
-    Status().Zuruecksetzen();
-    formulare::RegistrierungLeeren();
-    controls::Bildschirm::Setzen(
-        std::make_shared<controls::Kopflos>(ordner_.Datei("einstellungen.ini")));
-    daten_.dokument = ordner_.Datei("Rechnung.docx");
-    word::Document::New()->Save(daten_.dokument);
-    daten_.datenbank = dao::test::NeueDatenbank(ordner_);
-    daten_.benutzer = 1;
-    daten_.rechnung = 1;
+    SitzungTest::SetUp();
     daten_.warten = std::chrono::milliseconds(0);
     daten_.wiederherstellung = ordner_.Datei("wiederherstellung");
     Sql("INSERT INTO Rechnung (ID_Rechnungsnummer, ID_Auftragsnummer, Rechnungsart) "
         "VALUES (2, 2, 1)");
   }
-  void TearDown() override {
-    if (auto formular = formulare::Formular(0); formular && formular->Loaded()) formular->Unload();
-    formulare::RegistrierungLeeren();
-    controls::Bildschirm::Setzen(nullptr);
-    Status().Zuruecksetzen();
-  }
-
   // "OK" on a category-1 form with its defaults.
   void Ok(Auftragssitzung& sitzung) {
     sitzung.Zeigen(0, 0).Steuerelement<controls::CommandButton>("CommandEnde").UserPress();
@@ -82,9 +70,16 @@ class FenstersitzungTest : public ::testing::Test {
     return satz->Fields(feld).Value();
   }
   int Tabellen(const fs::path& datei) { return word::Document::Open(datei)->Tables().Count(); }
-
-  dao::test::TestOrdner ordner_;
-  Auftragsdaten daten_;
+  // Another program that holds the write lock: it changed invoice 2 in its open transaction.
+  std::shared_ptr<dao::Database> SperreHalten(dao::Workspace& arbeitsbereich) {
+    auto andere = arbeitsbereich.OpenDatabase(daten_.datenbank.string());
+    andere->BeginTrans();
+    auto satz = andere->OpenRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = 2");
+    satz->Edit();
+    satz->Fields("Brutto") = Variant(std::int32_t{1});
+    satz->Update();
+    return andere;
+  }
 };
 
 TEST_F(FenstersitzungTest, OkHoldsNoDatabaseLockAndTheSaveStoresRecordAndDocumentTogether) {
@@ -118,12 +113,7 @@ TEST_F(FenstersitzungTest, ASaveRefusedByTheDatabaseKeepsEverythingForTheNextTry
   {
     // Another program holds the write lock through the save.
     dao::Workspace arbeitsbereich;
-    auto andere = arbeitsbereich.OpenDatabase(daten_.datenbank.string());
-    andere->BeginTrans();
-    auto satz = andere->OpenRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = 2");
-    satz->Edit();
-    satz->Fields("Brutto") = Variant(std::int32_t{1});
-    satz->Update();
+    auto andere = SperreHalten(arbeitsbereich);
     EXPECT_EQ(Fehlernummer([&] { sitzung.Abschliessen(daten_.dokument); }),
               fehlernummer::DatenbankGesperrt);
     EXPECT_EQ(Inhalt(daten_.dokument), vorher) << "the document stays as it was";
@@ -190,12 +180,7 @@ TEST_F(FenstersitzungTest, AnOkWhoseRecordCannotBeStoredIsTakenBackAtOnce) {
   Auftragssitzung sitzung(daten_);
   const int leer = sitzung.Dokument()->Tables().Count();
   dao::Workspace arbeitsbereich;
-  auto andere = arbeitsbereich.OpenDatabase(daten_.datenbank.string());
-  andere->BeginTrans();
-  auto satz = andere->OpenRecordset("SELECT * FROM Rechnung WHERE ID_Rechnungsnummer = 2");
-  satz->Edit();
-  satz->Fields("Brutto") = Variant(std::int32_t{1});
-  satz->Update();
+  auto andere = SperreHalten(arbeitsbereich);
   Ok(sitzung);  // the totals wait for the lock, then fail
   andere->Rollback();
   ASSERT_TRUE(sitzung.OkFehler());
