@@ -18,6 +18,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Auftragsfuehrung.h"
+#include "QtBenchmark.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Form.h"
 #include "platform/controls/Grid.h"
@@ -142,12 +143,5 @@ BENCHMARK(ZelleBearbeiten)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::error_code egal;
-  fs::remove_all(Ordner(), egal);
-  return 0;
+  return QtBenchmarksLaufen(argc, argv, Ordner());
 }

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <string>
 
+#include "QtBenchmark.h"
 #include "Vorschau.h"
 #include "platform/word/Document.h"
 
@@ -91,12 +92,5 @@ BENCHMARK(Vorschau)
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::error_code egal;
-  fs::remove_all(Ordner(), egal);
-  return 0;
+  return QtBenchmarksLaufen(argc, argv, Ordner());
 }
