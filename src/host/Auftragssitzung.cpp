@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <ctime>
 #include <map>
 
 #include "document/Dokumenthilfen.h"
@@ -57,15 +56,6 @@ class Zuruecknahme {
   dao::Database& datenbank_;
   bool offen_ = true;
 };
-
-std::string Jetzt() {
-  const std::time_t jetzt = std::time(nullptr);
-  std::tm zeit{};
-  ::localtime_r(&jetzt, &zeit);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &zeit);
-  return text;
-}
 
 // Field names compared as the database compares them (these are ASCII).
 bool Gleich(const std::string& a, const std::string& b) {
@@ -283,7 +273,7 @@ void Auftragssitzung::StandSichern() {
   stand.rechnung = daten_.rechnung;
   stand.grundstand = grundstand_;
   if (ausstehend_) stand.ausstehend = *ausstehend_;
-  stand.zeit = Jetzt();
+  stand.zeit = Zeitstempel();
   wiederherstellung_->Schreiben(*dokument_, stand);
 }
 

@@ -58,12 +58,7 @@ std::string Inhaberangaben() {
   if (benutzer.empty()) benutzer = std::to_string(::getuid());
   char rechner[256] = {};
   ::gethostname(rechner, sizeof rechner - 1);
-  const std::time_t jetzt = std::time(nullptr);
-  std::tm zeit{};
-  ::localtime_r(&jetzt, &zeit);
-  char seit[32];
-  std::strftime(seit, sizeof seit, "%Y-%m-%d %H:%M:%S", &zeit);
-  return "Benutzer=" + benutzer + "\nRechner=" + rechner + "\nSeit=" + seit +
+  return "Benutzer=" + benutzer + "\nRechner=" + rechner + "\nSeit=" + Zeitstempel() +
          "\nProzess=" + std::to_string(::getpid()) + "\n";
 }
 
@@ -166,6 +161,15 @@ void Auftragssperre::Sperren(const fs::path& sperrdatei, const std::string& was,
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
+}
+
+std::string Zeitstempel() {
+  const std::time_t jetzt = std::time(nullptr);
+  std::tm zeit{};
+  ::localtime_r(&jetzt, &zeit);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &zeit);
+  return text;
 }
 
 }  // namespace tarvo

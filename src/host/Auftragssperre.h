@@ -51,4 +51,7 @@ class Auftragssperre {
   std::vector<std::unique_ptr<dao::NamedLock>> serversperren_;
 };
 
+// The local time as lock notes and recovery entries write it: "2026-12-07 05:13:30".
+std::string Zeitstempel();
+
 }  // namespace tarvo
