@@ -92,9 +92,8 @@ Satzwerte GeaenderteFelder(const Satzwerte& vorher, const Satzwerte& nachher) {
 
 std::string Unterschiede(const Satzwerte& a, const Satzwerte& b) {
   std::string text;
-  for (const auto& [feld, neu] : b) {
+  for (const auto& [feld, neu] : GeaenderteFelder(a, b)) {
     const Variant* alt = Suchen(a, feld);
-    if (alt && *alt == neu) continue;
     if (!text.empty()) text += "; ";
     text += feld + ": " + (alt ? Gezeigt(*alt) : "(fehlt)") + " → " + Gezeigt(neu);
   }
