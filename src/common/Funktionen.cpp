@@ -66,12 +66,6 @@ bool IstZiffer(char c) {
   return c >= '0' && c <= '9';
 }
 
-std::string OhneRandLeerzeichen(const std::string& text) {
-  size_t a = text.find_first_not_of(' ');
-  if (a == std::string::npos) return {};
-  return text.substr(a, text.find_last_not_of(' ') - a + 1);
-}
-
 // Groups the digits of a whole number with points: "1234567" -> "1.234.567".
 std::string Gruppiert(const std::string& ziffern) {
   std::string ergebnis;
@@ -86,6 +80,12 @@ std::string Gruppiert(const std::string& ziffern) {
 }  // namespace
 
 namespace werte {
+
+std::string OhneRand(const std::string& text) {
+  size_t a = text.find_first_not_of(' ');
+  if (a == std::string::npos) return {};
+  return text.substr(a, text.find_last_not_of(' ') - a + 1);
+}
 
 double FuehrendeZahl(const std::string& text) {
   std::string zahl;
@@ -166,7 +166,7 @@ double CVal(const std::string& Wert) {
   std::string text;
   std::string gesammelt;
   bool zahl = false;
-  falle([&] { text = OhneRandLeerzeichen(Wert); });
+  falle([&] { text = werte::OhneRand(Wert); });
   falle([&] { zahl = zahltext::IstZahl(text); });
   if (zahl) {
     falle([&] { ergebnis = zahltext::Lesen(text); });

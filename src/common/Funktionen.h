@@ -38,6 +38,8 @@ double FuehrendeZahl(const std::string& text);
 // is first reduced to 15 significant digits, then rounded half away from zero. A value that
 // rounds to zero is shown without a sign.
 std::string Formatiert(double wert, int stellen);
+// `text` without the blanks at its start and end.
+std::string OhneRand(const std::string& text);
 }  // namespace werte
 
 }  // namespace tarvo

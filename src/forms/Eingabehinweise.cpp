@@ -4,19 +4,17 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "common/Funktionen.h"
+
 namespace tarvo::formulare {
 namespace {
 
-std::string Getrimmt(const std::string& text) {
-  const auto anfang = text.find_first_not_of(' ');
-  if (anfang == std::string::npos) return "";
-  return text.substr(anfang, text.find_last_not_of(' ') - anfang + 1);
-}
+using werte::OhneRand;
 
 // "Zeile 2, Fläche [m²]" for a cell (the heading without its leading blank).
 std::string Ort(const controls::Grid& grid, std::int32_t zeile, std::int32_t spalte) {
   std::string ort = "Zeile " + std::to_string(zeile);
-  const std::string kopf = Getrimmt(grid.ColHeading(spalte));
+  const std::string kopf = OhneRand(grid.ColHeading(spalte));
   if (!kopf.empty()) ort += ", " + kopf;
   return ort;
 }
@@ -36,26 +34,26 @@ void Anfuegen(Hinweise& hinweise, const std::string& name, std::int32_t zeile, s
 // The hint text for a value that is no count or length the form can charge, or "".
 std::string Mengenfehler(const std::string& text, const std::optional<double>& wert,
                          double grenze) {
-  if (!wert) return "»" + Getrimmt(text) + "« ist keine Zahl.";
-  if (*wert < 0) return "»" + Getrimmt(text) + "« ist negativ.";
+  if (!wert) return "»" + OhneRand(text) + "« ist keine Zahl.";
+  if (*wert < 0) return "»" + OhneRand(text) + "« ist negativ.";
   if (*wert > grenze)
-    return "»" + Getrimmt(text) + "« ist größer als " + Gruppiert(grenze) +
+    return "»" + OhneRand(text) + "« ist größer als " + Gruppiert(grenze) +
            ", die größte Zahl, mit der das Formular hier rechnen kann.";
   return "";
 }
 
 std::string Anteilfehler(const std::string& text, const std::optional<double>& wert) {
-  if (Getrimmt(text).empty()) return "";
-  if (!wert) return "»" + Getrimmt(text) + "« ist keine Zahl.";
+  if (OhneRand(text).empty()) return "";
+  if (!wert) return "»" + OhneRand(text) + "« ist keine Zahl.";
   if (*wert < 1 || *wert > 1000)
-    return "Der Anteil »" + Getrimmt(text) + "« liegt nicht zwischen 1 und 1000 Tausendsteln.";
+    return "Der Anteil »" + OhneRand(text) + "« liegt nicht zwischen 1 und 1000 Tausendsteln.";
   return "";
 }
 
 }  // namespace
 
 std::optional<double> ZahlLesen(const std::string& text) {
-  const std::string t = Getrimmt(text);
+  const std::string t = OhneRand(text);
   if (t.empty()) return 0.0;
   std::string zahl;
   bool ziffer = false, komma = false;
@@ -106,7 +104,7 @@ void TeilPruefen(Hinweise& hinweise, const controls::Grid& grid, std::int32_t ze
   if (t && g && *t > *g && *t >= 0)
     Anfuegen(hinweise, grid.Name(), zeile, teil,
              Ort(grid, zeile, teil) + ": " + Gruppiert(*t) + " ist mehr als " + Gruppiert(*g) +
-                 " (" + Getrimmt(grid.ColHeading(ganzes)) + ").");
+                 " (" + OhneRand(grid.ColHeading(ganzes)) + ").");
 }
 
 void ListePruefen(Hinweise& hinweise, const controls::Grid& grid, std::int32_t zeile,

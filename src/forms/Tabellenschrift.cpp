@@ -58,12 +58,8 @@ std::string Versionsangabe() {
 }
 
 bool ZahlWieAngezeigt(const std::string& text, std::int16_t breite) {
-  auto ohneRand = [](const std::string& s) {
-    const auto a = s.find_first_not_of(' ');
-    return a == std::string::npos ? std::string() : s.substr(a, s.find_last_not_of(' ') - a + 1);
-  };
-  const std::string kern = ohneRand(text);
-  return !kern.empty() && ohneRand(WertFormatieren(text, breite, 0)) == kern;
+  const std::string kern = werte::OhneRand(text);
+  return !kern.empty() && werte::OhneRand(WertFormatieren(text, breite, 0)) == kern;
 }
 
 bool TabellenzeileLeer(const word::Table& tabelle, std::int32_t zeile) {
